@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "platform/automation_date.h"
+
+namespace platform {
+
+// What the plug-ins learn from and ask of the machine they run on, beyond the user interface.
+class Environment {
+ public:
+  virtual ~Environment() = default;
+  // Opens a file with its default program (the shell's open verb). Raises on failure.
+  virtual void ShellOpen(const std::string& file, const std::string& directory) = 0;
+  virtual bool IsCtrlKeyDown() = 0;
+  // Full path of the module (DLL or program) the code runs in, at most 260 characters.
+  // Raises when it cannot be obtained.
+  virtual std::string ModulePath() = 0;
+  // Current local date and time.
+  virtual AutomationDate Now() = 0;
+  // The folder for temporary files, ending in the path separator.
+  virtual std::string TempDirectory() = 0;
+  // Creates a new empty file with a unique name in the temp folder and returns its path.
+  virtual std::string CreateTempFile(const std::string& prefix) = 0;
+};
+
+// Owns a file on disk and deletes it when it goes out of scope.
+class TempFile {
+ public:
+  TempFile() = default;
+  explicit TempFile(std::string path) : path_(std::move(path)) {}
+  TempFile(TempFile&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
+  TempFile& operator=(TempFile&& other) noexcept;
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() { Remove(); }
+
+  const std::string& Path() const { return path_; }
+  void Remove() noexcept;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace platform

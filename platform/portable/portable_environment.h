@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/environment.h"
+
+namespace platform {
+
+// The machine as the portable build sees it: the real clock and temp folder unless a test
+// fixes them, a Ctrl key and module path that tests set, and shell calls recorded, not run.
+class PortableEnvironment final : public Environment {
+ public:
+  struct ShellOpenCall {
+    std::string file;
+    std::string directory;
+  };
+
+  void ShellOpen(const std::string& file, const std::string& directory) override;
+  bool IsCtrlKeyDown() override { return ctrlKeyDown; }
+  std::string ModulePath() override;
+  AutomationDate Now() override;
+  std::string TempDirectory() override;
+  std::string CreateTempFile(const std::string& prefix) override;
+
+  bool ctrlKeyDown = false;
+  // Empty: "the module path cannot be obtained", which ModulePath reports by raising.
+  std::string modulePath;
+  std::optional<AutomationDate> fixedNow;
+  std::string tempDirectory;  // empty: the system's
+  bool shellOpenFails = false;
+  std::vector<ShellOpenCall> shellOpens;
+};
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/portable/object_registry.h"
+#include "platform/portable/portable_environment.h"
+#include "platform/portable/scripted_user_interface.h"
+
+namespace platform {
+
+// The whole outside world of the portable build, every part open for a test or tool to set up.
+template <typename UiType = ScriptedUserInterface>
+class PortablePlatformOf final : public Platform {
+ public:
+  template <typename... UiArgs>
+  explicit PortablePlatformOf(UiArgs&&... uiArgs) : ui(std::forward<UiArgs>(uiArgs)...) {}
+
+  UserInterface& Ui() override { return ui; }
+  Environment& Env() override { return env; }
+  ObjectFactory& Objects() override { return objects; }
+  const CodePage& Ansi() override { return ansi; }
+
+  UiType ui;
+  PortableEnvironment env;
+  ObjectRegistry objects;
+  Windows1252 ansi;
+};
+
+using PortablePlatform = PortablePlatformOf<ScriptedUserInterface>;
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/user_interface.h"
+
+namespace platform {
+
+// Records every call and answers message boxes from a script, so tests can say "this box was
+// shown once with this text" and choose the button the user presses.
+class ScriptedUserInterface final : public UserInterface {
+ public:
+  struct MessageBoxCall {
+    WindowHandle owner;
+    std::string text;
+    std::string caption;
+    uint32_t style;
+  };
+
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 uint32_t style) override;
+  void Beep(uint32_t type) override { beeps.push_back(type); }
+  void PumpMessages() override { ++pumps; }
+
+  // The next message boxes answer these buttons in order; after that, each its default button.
+  void Answer(int button) { answers_.push_back(button); }
+
+  std::vector<MessageBoxCall> messageBoxes;
+  std::vector<uint32_t> beeps;
+  int pumps = 0;
+
+ private:
+  std::deque<int> answers_;
+};
+
+}  // namespace platform
