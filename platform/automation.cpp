@@ -7,19 +7,23 @@
 namespace platform {
 namespace {
 
-std::u16string Widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Widen(std::string_view ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
 
 std::string NarrowAscii(std::u16string_view text) {
   std::string result;
   result.reserve(text.size());
-  for (char16_t c : text) result.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  for (char16_t c : text)
+    result.push_back(c < 0x80 ? static_cast<char>(c) : '?');
   return result;
 }
 
 std::u16string FormatDouble(double value) {
   char buffer[64];
   // 15 significant digits, the precision the automation runtime prints doubles with.
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   return Widen(std::string_view(buffer, result.ptr - buffer));
 }
 
@@ -50,18 +54,30 @@ AutomationError::AutomationError(std::string member, int32_t hresult, std::strin
 
 const char* KindName(Variant::Kind kind) {
   switch (kind) {
-    case Variant::Kind::kEmpty: return "Empty";
-    case Variant::Kind::kNull: return "Null";
-    case Variant::Kind::kBool: return "Boolean";
-    case Variant::Kind::kInt16: return "Smallint";
-    case Variant::Kind::kInt32: return "Integer";
-    case Variant::Kind::kDouble: return "Double";
-    case Variant::Kind::kDate: return "Date";
-    case Variant::Kind::kText: return "OleStr";
-    case Variant::Kind::kObject: return "Dispatch";
-    case Variant::Kind::kUnknown: return "Unknown";
-    case Variant::Kind::kTextArray: return "Array OleStr";
-    case Variant::Kind::kByRef: return "ByRef";
+    case Variant::Kind::kEmpty:
+      return "Empty";
+    case Variant::Kind::kNull:
+      return "Null";
+    case Variant::Kind::kBool:
+      return "Boolean";
+    case Variant::Kind::kInt16:
+      return "Smallint";
+    case Variant::Kind::kInt32:
+      return "Integer";
+    case Variant::Kind::kDouble:
+      return "Double";
+    case Variant::Kind::kDate:
+      return "Date";
+    case Variant::Kind::kText:
+      return "OleStr";
+    case Variant::Kind::kObject:
+      return "Dispatch";
+    case Variant::Kind::kUnknown:
+      return "Unknown";
+    case Variant::Kind::kTextArray:
+      return "Array OleStr";
+    case Variant::Kind::kByRef:
+      return "ByRef";
   }
   return "?";
 }
@@ -81,26 +97,40 @@ bool Variant::IsEmptyOrNull() const {
 std::u16string Variant::ToText() const {
   const Variant& v = Deref();
   switch (v.GetKind()) {
-    case Kind::kEmpty: return u"";
-    case Kind::kBool: return std::get<bool>(v.value_) ? u"True" : u"False";
-    case Kind::kInt16: return Widen(std::to_string(std::get<int16_t>(v.value_)));
-    case Kind::kInt32: return Widen(std::to_string(std::get<int32_t>(v.value_)));
-    case Kind::kDouble: return FormatDouble(std::get<double>(v.value_));
-    case Kind::kDate: return FormatDouble(std::get<AutomationDate>(v.value_).days);
-    case Kind::kText: return std::get<std::u16string>(v.value_);
-    default: v.ThrowMismatch(Kind::kText);
+    case Kind::kEmpty:
+      return u"";
+    case Kind::kBool:
+      return std::get<bool>(v.value_) ? u"True" : u"False";
+    case Kind::kInt16:
+      return Widen(std::to_string(std::get<int16_t>(v.value_)));
+    case Kind::kInt32:
+      return Widen(std::to_string(std::get<int32_t>(v.value_)));
+    case Kind::kDouble:
+      return FormatDouble(std::get<double>(v.value_));
+    case Kind::kDate:
+      return FormatDouble(std::get<AutomationDate>(v.value_).days);
+    case Kind::kText:
+      return std::get<std::u16string>(v.value_);
+    default:
+      v.ThrowMismatch(Kind::kText);
   }
 }
 
 double Variant::ToDouble() const {
   const Variant& v = Deref();
   switch (v.GetKind()) {
-    case Kind::kEmpty: return 0.0;
-    case Kind::kBool: return std::get<bool>(v.value_) ? -1.0 : 0.0;
-    case Kind::kInt16: return std::get<int16_t>(v.value_);
-    case Kind::kInt32: return std::get<int32_t>(v.value_);
-    case Kind::kDouble: return std::get<double>(v.value_);
-    case Kind::kDate: return std::get<AutomationDate>(v.value_).days;
+    case Kind::kEmpty:
+      return 0.0;
+    case Kind::kBool:
+      return std::get<bool>(v.value_) ? -1.0 : 0.0;
+    case Kind::kInt16:
+      return std::get<int16_t>(v.value_);
+    case Kind::kInt32:
+      return std::get<int32_t>(v.value_);
+    case Kind::kDouble:
+      return std::get<double>(v.value_);
+    case Kind::kDate:
+      return std::get<AutomationDate>(v.value_).days;
     case Kind::kText: {
       std::string text = Trimmed(std::get<std::u16string>(v.value_));
       double value = 0;
@@ -110,15 +140,18 @@ double Variant::ToDouble() const {
       }
       return value;
     }
-    default: v.ThrowMismatch(Kind::kDouble);
+    default:
+      v.ThrowMismatch(Kind::kDouble);
   }
 }
 
 int32_t Variant::ToInt32() const {
   const Variant& v = Deref();
   switch (v.GetKind()) {
-    case Kind::kInt16: return std::get<int16_t>(v.value_);
-    case Kind::kInt32: return std::get<int32_t>(v.value_);
+    case Kind::kInt16:
+      return std::get<int16_t>(v.value_);
+    case Kind::kInt32:
+      return std::get<int32_t>(v.value_);
     case Kind::kText: {
       std::string text = Trimmed(std::get<std::u16string>(v.value_));
       int32_t value = 0;
@@ -126,21 +159,24 @@ int32_t Variant::ToInt32() const {
       if (!text.empty() && error == std::errc() && end == text.data() + text.size()) return value;
       return RoundToInt32(v.ToDouble());
     }
-    default: return RoundToInt32(v.ToDouble());
+    default:
+      return RoundToInt32(v.ToDouble());
   }
 }
 
 bool Variant::ToBool() const {
   const Variant& v = Deref();
   switch (v.GetKind()) {
-    case Kind::kBool: return std::get<bool>(v.value_);
+    case Kind::kBool:
+      return std::get<bool>(v.value_);
     case Kind::kText: {
       std::string text = Trimmed(std::get<std::u16string>(v.value_));
       if (SameMemberName(text, "True")) return true;
       if (SameMemberName(text, "False")) return false;
       return v.ToDouble() != 0.0;
     }
-    default: return v.ToDouble() != 0.0;
+    default:
+      return v.ToDouble() != 0.0;
   }
 }
 
@@ -195,7 +231,8 @@ void Object::PutProperty(std::string_view name, const Variant& value) const {
   if (!dispatch_) {
     throw Exception("Invalid variant operation: " + std::string(name) + " of an empty object");
   }
-  dispatch_->InvokeMember(name, Dispatch::Invoke::kPropertyPut, std::span<const Variant>(&value, 1));
+  dispatch_->InvokeMember(name, Dispatch::Invoke::kPropertyPut,
+                          std::span<const Variant>(&value, 1));
 }
 
 Variant Object::Call(std::string_view name, std::initializer_list<Variant> args) const {

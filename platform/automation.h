@@ -40,13 +40,16 @@ inline constexpr int32_t kOk = 0;
 inline constexpr int32_t kFalse = 1;
 inline constexpr int32_t kFail = static_cast<int32_t>(0x80004005u);
 inline constexpr int32_t kNoInterface = static_cast<int32_t>(0x80004002u);
-inline constexpr int32_t kUnknownName = static_cast<int32_t>(0x80020006u);    // DISP_E_UNKNOWNNAME
-inline constexpr int32_t kMemberNotFound = static_cast<int32_t>(0x80020003u); // DISP_E_MEMBERNOTFOUND
-inline constexpr int32_t kTypeMismatch = static_cast<int32_t>(0x80020005u);   // DISP_E_TYPEMISMATCH
-inline constexpr int32_t kBadParamCount = static_cast<int32_t>(0x8002000Eu);  // DISP_E_BADPARAMCOUNT
-inline constexpr int32_t kException = static_cast<int32_t>(0x80020009u);      // DISP_E_EXCEPTION
+inline constexpr int32_t kUnknownName = static_cast<int32_t>(0x80020006u);  // DISP_E_UNKNOWNNAME
+inline constexpr int32_t kMemberNotFound =
+    static_cast<int32_t>(0x80020003u);  // DISP_E_MEMBERNOTFOUND
+inline constexpr int32_t kTypeMismatch = static_cast<int32_t>(0x80020005u);  // DISP_E_TYPEMISMATCH
+inline constexpr int32_t kBadParamCount =
+    static_cast<int32_t>(0x8002000Eu);                                    // DISP_E_BADPARAMCOUNT
+inline constexpr int32_t kException = static_cast<int32_t>(0x80020009u);  // DISP_E_EXCEPTION
 inline constexpr int32_t kClassNotRegistered = static_cast<int32_t>(0x80040154u);
-inline constexpr int32_t kInvalidClassString = static_cast<int32_t>(0x800401F3u);  // CO_E_CLASSSTRING
+inline constexpr int32_t kInvalidClassString =
+    static_cast<int32_t>(0x800401F3u);  // CO_E_CLASSSTRING
 }  // namespace hresult
 
 // An interface pointer that is not (known to be) dispatchable. The Win32 backend derives a
@@ -84,18 +87,18 @@ class Object {
 class Variant {
  public:
   enum class Kind {
-    kEmpty,     // VT_EMPTY: no value at all
-    kNull,      // VT_NULL: the explicit "no data" value
-    kBool,      // VT_BOOL
-    kInt16,     // VT_I2
-    kInt32,     // VT_I4
-    kDouble,    // VT_R8
-    kDate,      // VT_DATE
-    kText,      // VT_BSTR: UTF-16 code units
-    kObject,    // VT_DISPATCH
-    kUnknown,   // VT_UNKNOWN
-    kTextArray, // VT_ARRAY | VT_BSTR, one dimension
-    kByRef,     // VT_BYREF to the caller's variable: an out parameter
+    kEmpty,      // VT_EMPTY: no value at all
+    kNull,       // VT_NULL: the explicit "no data" value
+    kBool,       // VT_BOOL
+    kInt16,      // VT_I2
+    kInt32,      // VT_I4
+    kDouble,     // VT_R8
+    kDate,       // VT_DATE
+    kText,       // VT_BSTR: UTF-16 code units
+    kObject,     // VT_DISPATCH
+    kUnknown,    // VT_UNKNOWN
+    kTextArray,  // VT_ARRAY | VT_BSTR, one dimension
+    kByRef,      // VT_BYREF to the caller's variable: an out parameter
   };
   struct NullTag {};
   struct ByRef {
@@ -174,8 +177,7 @@ class Variant {
   }
 
   std::variant<std::monostate, NullTag, bool, int16_t, int32_t, double, AutomationDate,
-               std::u16string, Object, std::shared_ptr<Unknown>, std::vector<std::u16string>,
-               ByRef>
+               std::u16string, Object, std::shared_ptr<Unknown>, std::vector<std::u16string>, ByRef>
       value_;
 };
 

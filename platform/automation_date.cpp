@@ -13,7 +13,9 @@ constexpr int64_t kMsPerDay = 86'400'000;
 // Days from 1970-01-01 back to 1899-12-30, the automation epoch.
 constexpr int64_t kEpochOffset = 25'569;
 
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeap(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -28,14 +28,22 @@ std::string ReadUpTo(ByteStream& stream, std::size_t size) {
   return result;
 }
 
-void WriteText(ByteStream& stream, std::string_view bytes) { stream.Write(bytes.data(), bytes.size()); }
+void WriteText(ByteStream& stream, std::string_view bytes) {
+  stream.Write(bytes.data(), bytes.size());
+}
 
 uint64_t MemoryStream::Seek(int64_t offset, Origin origin) {
   int64_t base = 0;
   switch (origin) {
-    case Origin::kBegin: base = 0; break;
-    case Origin::kCurrent: base = static_cast<int64_t>(position_); break;
-    case Origin::kEnd: base = static_cast<int64_t>(bytes_.size()); break;
+    case Origin::kBegin:
+      base = 0;
+      break;
+    case Origin::kCurrent:
+      base = static_cast<int64_t>(position_);
+      break;
+    case Origin::kEnd:
+      base = static_cast<int64_t>(bytes_.size());
+      break;
   }
   if ((offset < 0 && base + offset < 0) ||
       (offset > 0 && base > std::numeric_limits<int64_t>::max() - offset)) {
@@ -57,7 +65,8 @@ void MemoryStream::Write(const void* data, std::size_t size) {
   if (size == 0) return;
   if (position_ > bytes_.max_size() - size) throw StreamError("Stream write error: too large");
   const std::size_t end = static_cast<std::size_t>(position_) + size;
-  if (end > bytes_.size()) bytes_.resize(end, '\0');  // a gap after a seek past the end reads as zeros
+  if (end > bytes_.size())
+    bytes_.resize(end, '\0');  // a gap after a seek past the end reads as zeros
   std::memcpy(bytes_.data() + position_, data, size);
   position_ = end;
 }

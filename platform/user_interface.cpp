@@ -4,8 +4,10 @@ namespace platform {
 
 int DefaultButton(uint32_t style) {
   switch (style & mb::kTypeMask) {
-    case mb::kYesNo: return button::kYes;
-    default: return button::kOk;
+    case mb::kYesNo:
+      return button::kYes;
+    default:
+      return button::kOk;
   }
 }
 

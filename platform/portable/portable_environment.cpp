@@ -24,17 +24,17 @@ AutomationDate PortableEnvironment::Now() {
   if (fixedNow) return *fixedNow;
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
   std::tm local{};
 #if defined(_WIN32)
   localtime_s(&local, &seconds);
 #else
   localtime_r(&seconds, &local);
 #endif
-  return EncodeAutomationDate(CivilDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                            local.tm_hour, local.tm_min,
-                                            local.tm_sec > 59 ? 59 : local.tm_sec,
-                                            static_cast<int>(ms.count())});
+  return EncodeAutomationDate(CivilDateTime{
+      local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+      local.tm_sec > 59 ? 59 : local.tm_sec, static_cast<int>(ms.count())});
 }
 
 std::string PortableEnvironment::TempDirectory() {

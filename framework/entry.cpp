@@ -1,0 +1,54 @@
+#include "framework/entry.h"
+
+#include "framework/record_parser.h"
+
+namespace framework {
+
+std::string TEntry::GetVersit() const {
+  std::string text;
+  for (const auto& property : Properties) {
+    text += property->GetText();
+    text += "\r\n";
+  }
+  return text;
+}
+
+void TEntry::SetVersit(std::string_view text, platform::UserInterface& ui) {
+  if (auto failure = ParseRecord(text, Properties)) {
+    ui.MessageBox(0, "TEntry.SetVersit: " + *failure, "", platform::mb::kOk);
+  }
+}
+
+std::optional<std::string> TEntry::FindValue(std::string_view name) const {
+  if (name.empty()) return std::nullopt;
+  for (const auto& property : Properties) {
+    if (property->Name == name) return property->Value;
+  }
+  return std::nullopt;
+}
+
+std::string TEntry::GetUID() const {
+  return FindValue("UID").value_or(std::string());
+}
+
+void TEntry::SetUID(std::string_view uid) {
+  std::size_t insertAt = 0;
+  bool blockFound = false;
+  for (std::size_t i = 0; i < Properties.Count(); ++i) {
+    TvProperty& property = Properties[i];
+    if (property.Name == "UID") {
+      property.Value = uid;
+      return;
+    }
+    if (!blockFound && property.Name == "BEGIN" &&
+        (property.Value == "VEVENT" || property.Value == "VTODO" || property.Value == "VMEMO")) {
+      insertAt = i + 1;
+      blockFound = true;
+    }
+  }
+  TvProperty& added = Properties.Insert(insertAt);
+  added.Name = "UID";
+  added.Value = uid;
+}
+
+}  // namespace framework

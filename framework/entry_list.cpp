@@ -1,0 +1,54 @@
+#include "framework/entry_list.h"
+
+#include <algorithm>
+
+#include "framework/data_types.h"
+
+namespace framework {
+
+std::string_view RecordKind(int16_t listType) {
+  switch (listType) {
+    case data_type::kApt:
+    case data_type::kEve:
+    case data_type::kAnn:
+    case data_type::kTodo:
+      return "VCALENDAR";
+    case data_type::kCon:
+      return "VCARD";
+    case data_type::kEmail:
+      return "VMAIL";
+    default:
+      return "UNKNOWN";
+  }
+}
+
+int TEntryList::Add(std::unique_ptr<TEntry> entry) {
+  if (!entry) return -1;
+  entries_.push_back(std::move(entry));
+  return static_cast<int>(entries_.size() - 1);
+}
+
+int TEntryList::Count() {
+  std::erase(entries_, nullptr);
+  return static_cast<int>(entries_.size());
+}
+
+platform::MemoryStream& TEntryList::BuildStream() {
+  stream_.Clear();
+  try {
+    Count();
+    const std::string_view kind = RecordKind(ListType);
+    std::string text;
+    text.append("BEGIN:").append(kind).append("\r\n");
+    text.append(ListType == data_type::kCon ? "VERSION:2.1\r\n" : "VERSION:1.0\r\n");
+    for (const auto& entry : entries_)
+      text += entry->GetVersit();
+    text.append("END:").append(kind);
+    stream_ = platform::MemoryStream(std::move(text));
+  } catch (const std::exception&) {
+    stream_.Clear();  // a stream that is half there would be worse than none
+  }
+  return stream_;
+}
+
+}  // namespace framework

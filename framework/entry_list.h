@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "framework/entry.h"
+#include "platform/byte_stream.h"
+
+namespace framework {
+
+// The records of one read and the record stream built from them for the host.
+class TEntryList {
+ public:
+  explicit TEntryList(int16_t listType) : ListType(listType) {}
+
+  const int16_t ListType;
+
+  // Appends the entry and returns its index; a null entry adds nothing and gives -1.
+  int Add(std::unique_ptr<TEntry> entry);
+  void Clear() { entries_.clear(); }
+  // Drops emptied slots, then counts.
+  int Count();
+  // The slots, in the order added; a slot emptied here is dropped by Count and BuildStream.
+  std::vector<std::unique_ptr<TEntry>>& Slots() { return entries_; }
+
+  // The record stream: "BEGIN:<kind>", the version line, every entry's text, "END:<kind>"
+  // without a final line break. Positioned at 0.
+  platform::MemoryStream& BuildStream();
+
+ private:
+  std::vector<std::unique_ptr<TEntry>> entries_;
+  platform::MemoryStream stream_;
+};
+
+// "VCALENDAR" for the calendar types, "VCARD", "VMAIL", else "UNKNOWN".
+std::string_view RecordKind(int16_t listType);
+
+}  // namespace framework
