@@ -71,4 +71,37 @@ std::string ReplaceAllIgnoringCase(std::string_view text, std::string_view from,
   return out;
 }
 
+std::string EscapeForDisplay(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(bytes.size());
+  for (char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\r':
+        out += "\\r";
+        continue;
+      case '\n':
+        out += "\\n";
+        continue;
+      case '\t':
+        out += "\\t";
+        continue;
+      case '\\':
+        out += "\\\\";
+        continue;
+      default:
+        break;
+    }
+    if (byte >= 0x20 && byte <= 0x7E) {
+      out.push_back(c);
+    } else {
+      out += "\\x";
+      out.push_back(kHex[byte >> 4]);
+      out.push_back(kHex[byte & 0xF]);
+    }
+  }
+  return out;
+}
+
 }  // namespace framework

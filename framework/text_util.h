@@ -22,4 +22,8 @@ std::string FormatText(std::string_view pattern, std::initializer_list<std::stri
 std::string ReplaceAllIgnoringCase(std::string_view text, std::string_view from,
                                    std::string_view to);
 
+// Shows any bytes as printable ASCII: bytes outside 0x20-0x7E and the backslash become \r, \n,
+// \t, \\ or \xHH (lower-case hex), so a line of output is always one line.
+std::string EscapeForDisplay(std::string_view bytes);
+
 }  // namespace framework

@@ -4,7 +4,8 @@ namespace platform {
 
 int ConsoleUserInterface::MessageBox(WindowHandle, const std::string& text,
                                      const std::string& caption, uint32_t style) {
-  out_ << "[" << (caption.empty() ? std::string("Message") : caption) << "] " << text << '\n';
+  if (!caption.empty()) out_ << "[" << caption << "] ";
+  out_ << text << '\n';
   out_.flush();
   return DefaultButton(style);
 }
