@@ -59,6 +59,8 @@ class SimObject : public platform::Dispatch, public std::enable_shared_from_this
  public:
   Variant InvokeMember(std::string_view name, Invoke kind, Args args) final;
   const std::string& ClassName() const { return className_; }
+  // The log and fault plan this object shares with the others of its group.
+  SimContext& Context() const { return *context_; }
 
  protected:
   SimObject(std::string className, std::shared_ptr<SimContext> context)
@@ -71,7 +73,6 @@ class SimObject : public platform::Dispatch, public std::enable_shared_from_this
   void AddProperty(std::string name, Getter getter, Setter setter = nullptr);
   void AddMethod(std::string name, Method method);
 
-  SimContext& Context() const { return *context_; }
   const std::shared_ptr<SimContext>& SharedContext() const { return context_; }
 
   // Raises the automation error a real object gives for a bad argument.
