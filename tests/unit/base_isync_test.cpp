@@ -396,7 +396,11 @@ class BaseIsyncTermTest : public BaseIsyncTest {
  protected:
   void SetUp() override {
     BaseIsyncTest::SetUp();
-    folder = std::filesystem::temp_directory_path() / "gws term 2.0";
+    // One folder per test, since tests may run at the same time; the dot in the folder's
+    // name must survive into the trace file's path.
+    folder = std::filesystem::temp_directory_path() /
+             (std::string("gws term 2.0 ") +
+              testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder);
     host.platform.env.modulePath = (folder / "pimsync.dll").string();
     tracePath = folder / "pimsync_dll.txt";
