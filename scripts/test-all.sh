@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures, builds and tests every preset: native (Debug), native-asan (sanitizers and
+# fuzzers) and win32 (MinGW build, tests under Wine). Stops at the first failure.
+# Usage: scripts/test-all.sh [PRESET...]   (default: all three)
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+presets=("$@")
+[ ${#presets[@]} -gt 0 ] || presets=(native native-asan win32)
+
+for preset in "${presets[@]}"; do
+  echo "=== ${preset}"
+  start=$SECONDS
+  cmake --workflow --preset "${preset}"
+  echo "=== ${preset}: passed in $((SECONDS - start)) s"
+done
