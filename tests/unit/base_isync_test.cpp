@@ -434,6 +434,12 @@ TEST_F(BaseIsyncTermTest, WithTracingOnTheFileIsWrittenBesideTheModuleAndOpened)
   EXPECT_EQ(host.platform.env.shellOpens[0].directory, folder.string());
   EXPECT_EQ(plugin.closeCalls, 1);  // Term closes again when given a progress object
   EXPECT_EQ(plugin.TraceLines(), nullptr);
+
+  // The progress object is released: nothing reaches it after Term.
+  host.progress->ClearCalls();
+  platform::MemoryStream stream;
+  EXPECT_EQ(plugin.ReadSource(host.progressObject, &stream, data_type::kApt, 0, u""), 1);
+  EXPECT_TRUE(host.progress->Calls().empty());
 }
 
 TEST_F(BaseIsyncTermTest, FailuresOfCloseAndOfTheShellDoNotFailTerm) {
