@@ -1,0 +1,78 @@
+#include "platform/win32/win32_environment.h"
+
+#include <shellapi.h>
+
+#include "platform/exception.h"
+#include "platform/win32/system_message.h"
+
+namespace platform::win32 {
+namespace {
+
+HMODULE ModuleOfThisCode() {
+  HMODULE module = nullptr;
+  // Any address inside this library names the module it was linked into.
+  static const char kMarker = 0;
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          &kMarker, &module)) {
+    return nullptr;
+  }
+  return module;
+}
+
+std::string LastErrorText() {
+  return DescribeHResult(HRESULT_FROM_WIN32(GetLastError()));
+}
+
+}  // namespace
+
+Win32Environment::Win32Environment(HMODULE module)
+    : module_(module != nullptr ? module : ModuleOfThisCode()) {}
+
+void Win32Environment::ShellOpen(const std::string& file, const std::string& directory) {
+  HINSTANCE result = ShellExecuteA(nullptr, "open", file.c_str(), nullptr,
+                                   directory.empty() ? nullptr : directory.c_str(), SW_SHOWNORMAL);
+  // Values up to 32 are error codes, by the function's old 16-bit contract.
+  const auto code = reinterpret_cast<INT_PTR>(result);
+  if (code <= 32) {
+    throw Exception("ShellExecute failed for " + file + " (error " + std::to_string(code) + ")");
+  }
+}
+
+bool Win32Environment::IsCtrlKeyDown() {
+  return GetKeyState(VK_CONTROL) < 0;
+}
+
+std::string Win32Environment::ModulePath() {
+  char path[MAX_PATH + 1];
+  const DWORD length = module_ != nullptr ? GetModuleFileNameA(module_, path, MAX_PATH) : 0;
+  if (length == 0) throw Exception("GetModuleFilename() returned 0.");
+  return std::string(path, length);
+}
+
+AutomationDate Win32Environment::Now() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return EncodeAutomationDate(CivilDateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                            now.wSecond, now.wMilliseconds});
+}
+
+std::string Win32Environment::TempDirectory() {
+  char path[MAX_PATH + 1];
+  const DWORD length = GetTempPathA(sizeof path, path);
+  if (length == 0 || length > MAX_PATH) {
+    throw Exception("Cannot find the folder for temporary files: " + LastErrorText());
+  }
+  return std::string(path, length);
+}
+
+std::string Win32Environment::CreateTempFile(const std::string& prefix) {
+  const std::string folder = TempDirectory();
+  char path[MAX_PATH + 1];
+  if (GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, path) == 0) {
+    throw Exception("Unable to create a temporary file in " + folder + ": " + LastErrorText());
+  }
+  return path;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/environment.h"
+#include "platform/win32/windows_api.h"
+
+namespace platform::win32 {
+
+class Win32Environment final : public Environment {
+ public:
+  // module: whose path ModulePath reports; null for the module this code is linked into (the
+  // plug-in DLL, or the program).
+  explicit Win32Environment(HMODULE module = nullptr);
+
+  // Raises platform::Exception naming the file when the shell cannot open it.
+  void ShellOpen(const std::string& file, const std::string& directory) override;
+  bool IsCtrlKeyDown() override;
+  std::string ModulePath() override;
+  AutomationDate Now() override;
+  std::string TempDirectory() override;
+  // The system uses at most the first three characters of the prefix.
+  std::string CreateTempFile(const std::string& prefix) override;
+
+ private:
+  HMODULE module_;
+};
+
+}  // namespace platform::win32
