@@ -11,27 +11,6 @@ constexpr std::string_view kFoldMark = "=0A=";
 constexpr std::string_view kWireFold = "=0D=0A=\r\n";
 constexpr std::string_view kParserFold = "=\r=\n=";
 
-// The first position at or after `from` where `needle` starts. Remembers its last answer, so
-// that asking again with a larger `from` costs nothing until that answer is passed: a record
-// with many lines before its next ":" stays linear.
-class ForwardFinder {
- public:
-  ForwardFinder(std::string_view text, std::string_view needle) : text_(text), needle_(needle) {}
-  std::size_t From(std::size_t from) {
-    if (!found_ || (position_ != std::string_view::npos && position_ < from)) {
-      position_ = text_.find(needle_, from);
-      found_ = true;
-    }
-    return position_;
-  }
-
- private:
-  std::string_view text_;
-  std::string_view needle_;
-  std::size_t position_ = std::string_view::npos;
-  bool found_ = false;
-};
-
 }  // namespace
 
 std::size_t FindLineEnd(std::string_view text) {
@@ -66,6 +45,7 @@ std::optional<std::string> ParseRecord(std::string_view record, TvProperties& pr
 
   ForwardFinder colons(all, ":");
   ForwardFinder binaryMarks(all, kBinaryParameter);
+  ForwardFinder semicolons(all, ";");
   std::size_t pos = 0;
   while (pos < all.size()) {
     const std::size_t colon = colons.From(pos);
@@ -74,7 +54,7 @@ std::optional<std::string> ParseRecord(std::string_view record, TvProperties& pr
     const bool binary = mark != std::string_view::npos && mark + kBinaryParameter.size() <= colon;
 
     if (binary) {
-      const std::size_t separator = all.find(';', colon + 1);
+      const std::size_t separator = semicolons.From(colon + 1);
       // The text always ends in CR LF, so the digits' start is still inside it.
       const int32_t length =
           separator == std::string_view::npos

@@ -26,4 +26,26 @@ std::string ReplaceAllIgnoringCase(std::string_view text, std::string_view from,
 // \t, \\ or \xHH (lower-case hex), so a line of output is always one line.
 std::string EscapeForDisplay(std::string_view bytes);
 
+// The first position at or after `from` where `needle` starts. Remembers its last answer, so
+// that asking again with a larger `from` costs nothing until that answer is passed: a record
+// with many lines before its next ":" stays linear.
+class ForwardFinder {
+ public:
+  ForwardFinder(std::string_view text, std::string_view needle) : text_(text), needle_(needle) {}
+  // `from` must not decrease from one call to the next.
+  std::size_t From(std::size_t from) {
+    if (!found_ || (position_ != std::string_view::npos && position_ < from)) {
+      position_ = text_.find(needle_, from);
+      found_ = true;
+    }
+    return position_;
+  }
+
+ private:
+  std::string_view text_;
+  std::string_view needle_;
+  std::size_t position_ = std::string_view::npos;
+  bool found_ = false;
+};
+
 }  // namespace framework

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "framework/text_util.h"
 #include "framework/versit_property.h"
 #include "platform/exception.h"
 
@@ -26,12 +27,15 @@ std::string CleanTraceText(std::string_view text) {
   out.reserve(text.size());
   std::size_t copied = 0;  // text before this position is already in `out`
   std::size_t searchFrom = 0;
+  // Markers far from their ":" must not make each search run to it again.
+  ForwardFinder colons(text, ":");
+  ForwardFinder separators(text, ";");
   for (;;) {
     const std::size_t marker = text.find(kBinaryMarker, searchFrom);
     if (marker == std::string_view::npos) break;
-    const std::size_t colon = text.find(':', marker + 1);
+    const std::size_t colon = colons.From(marker + 1);
     if (colon == std::string_view::npos) break;
-    const std::size_t separator = text.find(';', colon + 1);
+    const std::size_t separator = separators.From(colon + 1);
     if (separator == std::string_view::npos) break;
     searchFrom = marker + kBinaryMarker.size();
     if (separator + 1 >= text.size() || text[separator + 1] != '*') continue;
