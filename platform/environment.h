@@ -6,6 +6,15 @@
 
 namespace platform {
 
+// The operating system's version as GetVersionEx reports it.
+struct OsVersion {
+  enum Platform { kWin32s = 0, kWindows9x = 1, kWindowsNT = 2 };
+  int platformId = kWindowsNT;
+  int major = 5;
+  int minor = 1;
+  int build = 2600;
+};
+
 // What the plug-ins learn from and ask of the machine they run on, beyond the user interface.
 class Environment {
  public:
@@ -22,6 +31,7 @@ class Environment {
   virtual std::string TempDirectory() = 0;
   // Creates a new empty file with a unique name in the temp folder and returns its path.
   virtual std::string CreateTempFile(const std::string& prefix) = 0;
+  virtual OsVersion GetOsVersion() = 0;
 };
 
 // Owns a file on disk and deletes it when it goes out of scope.

@@ -3,6 +3,8 @@
 #include "platform/automation.h"
 #include "platform/code_page.h"
 #include "platform/environment.h"
+#include "platform/registry.h"
+#include "platform/resource_library.h"
 #include "platform/user_interface.h"
 
 namespace platform {
@@ -16,6 +18,8 @@ class Platform {
   virtual Environment& Env() = 0;
   virtual ObjectFactory& Objects() = 0;
   virtual const CodePage& Ansi() = 0;
+  virtual Registry& Reg() = 0;
+  virtual ResourceLoader& Resources() = 0;
 };
 
 }  // namespace platform

@@ -23,6 +23,7 @@ class PortableEnvironment final : public Environment {
   AutomationDate Now() override;
   std::string TempDirectory() override;
   std::string CreateTempFile(const std::string& prefix) override;
+  OsVersion GetOsVersion() override { return osVersion; }
 
   bool ctrlKeyDown = false;
   // Empty: "the module path cannot be obtained", which ModulePath reports by raising.
@@ -30,6 +31,7 @@ class PortableEnvironment final : public Environment {
   std::optional<AutomationDate> fixedNow;
   std::string tempDirectory;  // empty: the system's
   bool shellOpenFails = false;
+  OsVersion osVersion;
   std::vector<ShellOpenCall> shellOpens;
 };
 

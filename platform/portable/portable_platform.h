@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/portable/memory_registry.h"
 #include "platform/portable/object_registry.h"
 #include "platform/portable/portable_environment.h"
 #include "platform/portable/scripted_user_interface.h"
+#include "platform/portable/string_table_library.h"
 
 namespace platform {
 
@@ -18,11 +20,15 @@ class PortablePlatformOf final : public Platform {
   Environment& Env() override { return env; }
   ObjectFactory& Objects() override { return objects; }
   const CodePage& Ansi() override { return ansi; }
+  Registry& Reg() override { return registry; }
+  ResourceLoader& Resources() override { return resources; }
 
   UiType ui;
   PortableEnvironment env;
   ObjectRegistry objects;
   Windows1252 ansi;
+  MemoryRegistry registry;
+  StringTableLoader resources;
 };
 
 using PortablePlatform = PortablePlatformOf<ScriptedUserInterface>;

@@ -1,0 +1,389 @@
+#include "sim/common/json.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace sim::json {
+namespace {
+
+const char* KindName(Value::Kind kind) {
+  switch (kind) {
+    case Value::Kind::kNull:
+      return "null";
+    case Value::Kind::kBool:
+      return "true or false";
+    case Value::Kind::kNumber:
+      return "a number";
+    case Value::Kind::kString:
+      return "a string";
+    case Value::Kind::kArray:
+      return "an array";
+    case Value::Kind::kObject:
+      return "an object";
+  }
+  return "?";
+}
+
+[[noreturn]] void Expected(Value::Kind wanted, Value::Kind got) {
+  throw ParseError(std::string("expected ") + KindName(wanted) + ", found " + KindName(got));
+}
+
+void AppendUtf8(std::string& out, uint32_t code) {
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
+class Parser {
+ public:
+  explicit Parser(std::string_view text) : text_(text) {}
+
+  Value Document() {
+    Value value = ParseValue(0);
+    SkipSpace();
+    if (pos_ != text_.size()) Fail("unexpected text after the value");
+    return value;
+  }
+
+ private:
+  static constexpr int kMaxDepth = 200;
+
+  [[noreturn]] void Fail(const std::string& what) const {
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i < pos_ && i < text_.size(); ++i) {
+      if (text_[i] == '\n') {
+        ++line;
+        column = 1;
+      } else {
+        ++column;
+      }
+    }
+    throw ParseError("JSON line " + std::to_string(line) + ", column " + std::to_string(column) +
+                     ": " + what);
+  }
+
+  void SkipSpace() {
+    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
+                                   text_[pos_] == '\n' || text_[pos_] == '\r')) {
+      ++pos_;
+    }
+  }
+
+  bool Consume(std::string_view word) {
+    if (text_.substr(pos_, word.size()) != word) return false;
+    pos_ += word.size();
+    return true;
+  }
+
+  Value ParseValue(int depth) {
+    if (depth > kMaxDepth) Fail("nested too deeply");
+    SkipSpace();
+    if (pos_ >= text_.size()) Fail("unexpected end of text");
+    const char c = text_[pos_];
+    if (c == '{') return ParseObject(depth);
+    if (c == '[') return ParseArray(depth);
+    if (c == '"') return Value(ParseString());
+    if (Consume("true")) return Value(true);
+    if (Consume("false")) return Value(false);
+    if (Consume("null")) return Value();
+    if (c == '-' || (c >= '0' && c <= '9')) return ParseNumber();
+    Fail(std::string("unexpected character '") + c + "'");
+  }
+
+  Value ParseObject(int depth) {
+    ++pos_;
+    Object members;
+    SkipSpace();
+    if (Consume("}")) return Value(std::move(members));
+    for (;;) {
+      SkipSpace();
+      if (pos_ >= text_.size() || text_[pos_] != '"') Fail("expected a member name");
+      std::string key = ParseString();
+      SkipSpace();
+      if (!Consume(":")) Fail("expected ':' after a member name");
+      members.emplace_back(std::move(key), ParseValue(depth + 1));
+      SkipSpace();
+      if (Consume("}")) return Value(std::move(members));
+      if (!Consume(",")) Fail("expected ',' or '}'");
+    }
+  }
+
+  Value ParseArray(int depth) {
+    ++pos_;
+    Array items;
+    SkipSpace();
+    if (Consume("]")) return Value(std::move(items));
+    for (;;) {
+      items.push_back(ParseValue(depth + 1));
+      SkipSpace();
+      if (Consume("]")) return Value(std::move(items));
+      if (!Consume(",")) Fail("expected ',' or ']'");
+    }
+  }
+
+  uint32_t ParseHex4() {
+    if (text_.size() - pos_ < 4) Fail("a \\u escape needs four hex digits");
+    uint32_t value = 0;
+    auto [end, error] = std::from_chars(text_.data() + pos_, text_.data() + pos_ + 4, value, 16);
+    if (error != std::errc() || end != text_.data() + pos_ + 4) Fail("bad \\u escape");
+    pos_ += 4;
+    return value;
+  }
+
+  std::string ParseString() {
+    ++pos_;  // the opening quote
+    std::string out;
+    for (;;) {
+      if (pos_ >= text_.size()) Fail("unterminated string");
+      const char c = text_[pos_++];
+      if (c == '"') return out;
+      if (static_cast<unsigned char>(c) < 0x20) Fail("control character in a string");
+      if (c != '\\') {
+        out.push_back(c);
+        continue;
+      }
+      if (pos_ >= text_.size()) Fail("unterminated string");
+      const char e = text_[pos_++];
+      switch (e) {
+        case '"':
+          out.push_back('"');
+          break;
+        case '\\':
+          out.push_back('\\');
+          break;
+        case '/':
+          out.push_back('/');
+          break;
+        case 'b':
+          out.push_back('\b');
+          break;
+        case 'f':
+          out.push_back('\f');
+          break;
+        case 'n':
+          out.push_back('\n');
+          break;
+        case 'r':
+          out.push_back('\r');
+          break;
+        case 't':
+          out.push_back('\t');
+          break;
+        case 'u': {
+          uint32_t code = ParseHex4();
+          if (code >= 0xD800 && code < 0xDC00 && Consume("\\u")) {
+            const uint32_t low = ParseHex4();
+            if (low < 0xDC00 || low > 0xDFFF) Fail("unpaired surrogate");
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+          }
+          AppendUtf8(out, code);
+          break;
+        }
+        default:
+          Fail(std::string("unknown escape '\\") + e + "'");
+      }
+    }
+  }
+
+  Value ParseNumber() {
+    const std::size_t start = pos_;
+    if (text_[pos_] == '-') ++pos_;
+    while (pos_ < text_.size() &&
+           std::string_view("0123456789.eE+-").find(text_[pos_]) != std::string_view::npos) {
+      ++pos_;
+    }
+    double value = 0;
+    const std::string number(text_.substr(start, pos_ - start));
+    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size()) {
+      pos_ = start;
+      Fail("bad number '" + number + "'");
+    }
+    return Value(value);
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+void WriteString(std::string& out, const std::string& text) {
+  out.push_back('"');
+  for (char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char buffer[8];
+          std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
+          out += buffer;
+        } else {
+          out.push_back(c);
+        }
+    }
+  }
+  out.push_back('"');
+}
+
+void WriteValue(std::string& out, const Value& value, int indent) {
+  const std::string pad(static_cast<std::size_t>(indent + 2), ' ');
+  switch (value.GetKind()) {
+    case Value::Kind::kNull:
+      out += "null";
+      return;
+    case Value::Kind::kBool:
+      out += value.AsBool() ? "true" : "false";
+      return;
+    case Value::Kind::kNumber: {
+      const double number = value.AsNumber();
+      char buffer[32];
+      if (std::nearbyint(number) == number && std::fabs(number) < 9e15) {
+        std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(number));
+      } else {
+        auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+        *result.ptr = '\0';
+      }
+      out += buffer;
+      return;
+    }
+    case Value::Kind::kString:
+      WriteString(out, value.AsString());
+      return;
+    case Value::Kind::kArray: {
+      const Array& items = value.AsArray();
+      if (items.empty()) {
+        out += "[]";
+        return;
+      }
+      out += "[\n";
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        out += pad;
+        WriteValue(out, items[i], indent + 2);
+        out += i + 1 < items.size() ? ",\n" : "\n";
+      }
+      out += std::string(static_cast<std::size_t>(indent), ' ') + "]";
+      return;
+    }
+    case Value::Kind::kObject: {
+      const Object& members = value.AsObject();
+      if (members.empty()) {
+        out += "{}";
+        return;
+      }
+      out += "{\n";
+      for (std::size_t i = 0; i < members.size(); ++i) {
+        out += pad;
+        WriteString(out, members[i].first);
+        out += ": ";
+        WriteValue(out, members[i].second, indent + 2);
+        out += i + 1 < members.size() ? ",\n" : "\n";
+      }
+      out += std::string(static_cast<std::size_t>(indent), ' ') + "}";
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+bool Value::AsBool() const {
+  if (auto* v = std::get_if<bool>(&data_)) return *v;
+  Expected(Kind::kBool, GetKind());
+}
+
+double Value::AsNumber() const {
+  if (auto* v = std::get_if<double>(&data_)) return *v;
+  Expected(Kind::kNumber, GetKind());
+}
+
+int64_t Value::AsInteger() const {
+  const double number = AsNumber();
+  if (std::nearbyint(number) != number || std::fabs(number) > 9e15) {
+    throw ParseError("expected a whole number, found " + std::to_string(number));
+  }
+  return static_cast<int64_t>(number);
+}
+
+const std::string& Value::AsString() const {
+  if (auto* v = std::get_if<std::string>(&data_)) return *v;
+  Expected(Kind::kString, GetKind());
+}
+
+const Array& Value::AsArray() const {
+  if (auto* v = std::get_if<Array>(&data_)) return *v;
+  Expected(Kind::kArray, GetKind());
+}
+
+const Object& Value::AsObject() const {
+  if (auto* v = std::get_if<Object>(&data_)) return *v;
+  Expected(Kind::kObject, GetKind());
+}
+
+Array& Value::MutableArray() {
+  return const_cast<Array&>(AsArray());
+}
+Object& Value::MutableObject() {
+  return const_cast<Object&>(AsObject());
+}
+
+const Value* Value::Find(std::string_view key) const {
+  for (const auto& [name, value] : AsObject()) {
+    if (name == key) return &value;
+  }
+  return nullptr;
+}
+
+const Value& Value::At(std::string_view key) const {
+  if (const Value* found = Find(key)) return *found;
+  throw ParseError("missing member '" + std::string(key) + "'");
+}
+
+void Value::Set(std::string key, Value value) {
+  Object& members = MutableObject();
+  for (auto& [name, existing] : members) {
+    if (name == key) {
+      existing = std::move(value);
+      return;
+    }
+  }
+  members.emplace_back(std::move(key), std::move(value));
+}
+
+Value Parse(std::string_view text) {
+  return Parser(text).Document();
+}
+
+std::string Write(const Value& value) {
+  std::string out;
+  WriteValue(out, value, 0);
+  out += "\n";
+  return out;
+}
+
+}  // namespace sim::json
