@@ -52,6 +52,25 @@ std::string FormatText(std::string_view pattern, std::initializer_list<std::stri
   return out;
 }
 
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         std::equal(prefix.begin(), prefix.end(), text.begin(),
+                    [](char a, char b) { return UpperAscii(a) == UpperAscii(b); });
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  std::size_t at = 0;
+  for (std::size_t next; (next = text.find(from, at)) != std::string_view::npos;
+       at = next + from.size()) {
+    out.append(text.substr(at, next - at)).append(to);
+  }
+  out.append(text.substr(at));
+  return out;
+}
+
 std::string ReplaceAllIgnoringCase(std::string_view text, std::string_view from,
                                    std::string_view to) {
   if (from.empty()) return std::string(text);

@@ -18,6 +18,11 @@ bool Contains(std::string_view text, std::string_view part);
 // from a resource library can never make formatting fail.
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
 
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
+
+// Replaces every occurrence of `from` by `to`.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
 // Replaces every occurrence of `from` (matched without regard to ASCII case) by `to`.
 std::string ReplaceAllIgnoringCase(std::string_view text, std::string_view from,
                                    std::string_view to);

@@ -184,7 +184,9 @@ class Parser {
           break;
         case 'u': {
           uint32_t code = ParseHex4();
-          if (code >= 0xD800 && code < 0xDC00 && Consume("\\u")) {
+          if (code >= 0xDC00 && code <= 0xDFFF) Fail("unpaired surrogate");
+          if (code >= 0xD800 && code < 0xDC00) {
+            if (!Consume("\\u")) Fail("unpaired surrogate");
             const uint32_t low = ParseHex4();
             if (low < 0xDC00 || low > 0xDFFF) Fail("unpaired surrogate");
             code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);

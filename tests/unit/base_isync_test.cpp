@@ -7,9 +7,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 
 #include "framework/base_isync.h"
 #include "framework/data_types.h"
+#include "framework/module_globals.h"
 #include "framework/text_util.h"
 #include "tests/support/bytes.h"
 #include "tests/support/plugin_harness.h"
@@ -94,13 +96,20 @@ std::unique_ptr<TEntry> Event(const std::string& uid) {
 
 class BaseIsyncTest : public testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(plugin.Init(host.progressObject, &setupA, &setupC), 0); }
+  void SetUp() override {
+    // The module's resource libraries as the build installs them, so progress texts are real.
+    host.platform.env.modulePath = std::string(GWS_RUNTIME_DIR) + "/pimsync.dll";
+    resources.emplace(host.platform.env, host.platform.resources, host.platform.ui);
+    PIMName = "GroupWise";
+    ASSERT_EQ(plugin.Init(host.progressObject, &setupA, &setupC), 0);
+  }
 
   std::vector<std::string> Trace() const {
     return plugin.TraceLines() ? *plugin.TraceLines() : std::vector<std::string>{};
   }
 
   testing_support::HostHarness host;
+  std::optional<ModuleResourcesScope> resources;
   MemoryStream setupA, setupC;
   HookRecorder plugin{host.platform};
 };
@@ -132,16 +141,33 @@ TEST_F(BaseIsyncTest, EveryRequestReachesItsOwnHook) {
     int16_t op;
     int16_t type;
     const char* hook;
+    const char* progress;
   };
   const Case cases[] = {
-      {0, 0, "GetPIMAppointments"},   {0, 1, "GetPIMEvents"},     {0, 2, "GetPIMAnniversaries"},
-      {0, 3, "GetPIMTasks"},          {0, 4, "GetPIMContacts"},   {0, 6, "GetPIMEmails"},
-      {1, 0, "AddPIMAppointment"},    {1, 1, "AddPIMEvent"},      {1, 2, "AddPIMAnniversary"},
-      {1, 3, "AddPIMTask"},           {1, 4, "AddPIMContact"},    {1, 6, "AddPIMEmail"},
-      {2, 0, "ModifyPIMAppointment"}, {2, 1, "ModifyPIMEvent"},   {2, 2, "ModifyPIMAnniversary"},
-      {2, 3, "ModifyPIMTask"},        {2, 4, "ModifyPIMContact"}, {2, 6, "ModifyPIMEmail"},
-      {3, 0, "DeletePIMAppointment"}, {3, 1, "DeletePIMEvent"},   {3, 2, "DeletePIMAnniversary"},
-      {3, 3, "DeletePIMTask"},        {3, 4, "DeletePIMContact"}, {3, 6, "DeletePIMEmail"},
+      {0, 0, "GetPIMAppointments", "Reading appointments from GroupWise"},
+      {0, 1, "GetPIMEvents", "Reading events from GroupWise"},
+      {0, 2, "GetPIMAnniversaries", "Reading anniversaries from GroupWise"},
+      {0, 3, "GetPIMTasks", "Reading tasks from GroupWise"},
+      {0, 4, "GetPIMContacts", "Reading contacts from GroupWise"},
+      {0, 6, "GetPIMEmails", "Reading mail from GroupWise"},
+      {1, 0, "AddPIMAppointment", "Adding an appointment to GroupWise"},
+      {1, 1, "AddPIMEvent", "Adding an event to GroupWise"},
+      {1, 2, "AddPIMAnniversary", "Adding an anniversary to GroupWise"},
+      {1, 3, "AddPIMTask", "Adding a task to GroupWise"},
+      {1, 4, "AddPIMContact", "Adding a contact to GroupWise"},
+      {1, 6, "AddPIMEmail", "Sending a mail message from GroupWise"},
+      {2, 0, "ModifyPIMAppointment", "Changing an appointment in GroupWise"},
+      {2, 1, "ModifyPIMEvent", "Changing an event in GroupWise"},
+      {2, 2, "ModifyPIMAnniversary", "Changing an anniversary in GroupWise"},
+      {2, 3, "ModifyPIMTask", "Changing a task in GroupWise"},
+      {2, 4, "ModifyPIMContact", "Changing a contact in GroupWise"},
+      {2, 6, "ModifyPIMEmail", "Changing a mail message in GroupWise"},
+      {3, 0, "DeletePIMAppointment", "Deleting an appointment from GroupWise"},
+      {3, 1, "DeletePIMEvent", "Deleting an event from GroupWise"},
+      {3, 2, "DeletePIMAnniversary", "Deleting an anniversary from GroupWise"},
+      {3, 3, "DeletePIMTask", "Deleting a task from GroupWise"},
+      {3, 4, "DeletePIMContact", "Deleting a contact from GroupWise"},
+      {3, 6, "DeletePIMEmail", "Deleting a mail message from GroupWise"},
   };
   for (const Case& c : cases) {
     plugin.hooksCalled.clear();
@@ -207,8 +233,8 @@ TEST_F(BaseIsyncTest, ReadSendsTheRecordStreamInPlaceOfTheOldContent) {
                                      "BEGIN:VEVENT|UID:2|END:VEVENT|END:VCALENDAR")),
             "");
   EXPECT_EQ(stream.Position(), 0u);
-  // The progress text of the read; empty while the framework's string library is absent.
-  EXPECT_EQ(host.progress->AllCalls(), std::vector<std::string>{"SetSynchText(\"\")"});
+  EXPECT_EQ(host.progress->AllCalls(),
+            std::vector<std::string>{"SetSynchText(\"Reading appointments from GroupWise\")"});
 }
 
 TEST_F(BaseIsyncTest, AReadThatFindsNothingSendsOnlyTheFrame) {
@@ -292,8 +318,9 @@ TEST_F(BaseIsyncTest, AnInsertWritesBackWhatTheHookLeftAndClearsTheProgressLines
   EXPECT_EQ(testing_support::FirstDifference(stream.Bytes(), written), "");
   EXPECT_EQ(stream.Position(), 0u);
   EXPECT_EQ(host.progress->AllCalls(),
-            (std::vector<std::string>{"SetSynchText(\"\")", "SetAppText(\"Pizza\")",
-                                      "SetSynchText(\"\")", "SetAppText(\"\")"}));
+            (std::vector<std::string>{"SetSynchText(\"Adding an appointment to GroupWise\")",
+                                      "SetAppText(\"Pizza\")", "SetSynchText(\"\")",
+                                      "SetAppText(\"\")"}));
   EXPECT_EQ(Trace(), (std::vector<std::string>{"WriteSource: Insert APT [\r\n" + kEvent + "\r\n]",
                                                "Insert APT OK [\r\n" + written + "\r\n]"}));
 }
@@ -313,7 +340,8 @@ TEST_F(BaseIsyncTest, ModifyAndDeleteTouchOnlyTheMainProgressLine) {
     host.progress->ClearCalls();
     MemoryStream stream(kEvent);
     ASSERT_EQ(plugin.WriteSource(Object(), &stream, data_type::kCon, op, u""), 0);
-    EXPECT_EQ(host.progress->AllCalls(), std::vector<std::string>{"SetSynchText(\"\")"});
+    ASSERT_EQ(host.progress->Calls().size(), 1u);
+    EXPECT_EQ(host.progress->Calls()[0].member, "SetSynchText");
   }
   EXPECT_EQ(Trace()[0], "WriteSource: Modify CON [\r\n" + kEvent + "\r\n]");
   EXPECT_EQ(Trace()[3], "Delete CON OK [\r\n" + kEvent + "\r\n]");
