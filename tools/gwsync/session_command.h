@@ -1,0 +1,13 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "platform/platform.h"
+
+namespace gwsync {
+
+// `gwsync session`: what a plug-in learns of the machine when it starts: the host suite's
+// folder, the attached device, the DCOM98 check and its resource libraries.
+int RunSession(platform::Platform& platform, std::ostream& out);
+
+}  // namespace gwsync
