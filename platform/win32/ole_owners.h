@@ -1,8 +1,9 @@
 #pragma once
 
-// Owners of the OLE resources the backend touches: BSTRs, VARIANTs, EXCEPINFO strings,
-// SAFEARRAYs and their locked data, HGLOBALs, and the COM apartment. SysFreeString,
-// VariantClear, SafeArrayDestroy, GlobalFree and CoUninitialize appear nowhere else.
+// Owners of the system resources the backend touches: BSTRs, VARIANTs, EXCEPINFO strings,
+// SAFEARRAYs and their locked data, HGLOBALs, registry keys, loaded modules and the COM
+// apartment. SysFreeString, VariantClear, SafeArrayDestroy, GlobalFree, RegCloseKey,
+// FreeLibrary and CoUninitialize appear nowhere else.
 
 #include <oaidl.h>
 #include <oleauto.h>
@@ -145,6 +146,42 @@ class GlobalLockScope {
   void* data_;
   std::size_t size_;
 };
+
+// A handle released by one function of the system. Handles the system owns (the predefined
+// registry roots, a module's own handle) are never given to one.
+template <typename Handle, auto Close>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle owned) : handle_(owned) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      handle_ = other.Detach();
+    }
+    return *this;
+  }
+  ~UniqueHandle() { Reset(); }
+
+  Handle Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  Handle Detach() { return std::exchange(handle_, nullptr); }
+  void Reset() {
+    if (Handle old = std::exchange(handle_, nullptr)) Close(old);
+  }
+  // For a function that stores a new handle through Handle*; the old one is released first.
+  Handle* Put() {
+    Reset();
+    return &handle_;
+  }
+
+ private:
+  Handle handle_ = nullptr;
+};
+
+using UniqueHKey = UniqueHandle<HKEY, &RegCloseKey>;
+using UniqueModule = UniqueHandle<HMODULE, &FreeLibrary>;
 
 // Enters a single-threaded apartment for the lifetime of the object, for programs (tests, the
 // command-line host) that own their thread. Plug-ins run in their host's apartment instead.

@@ -75,4 +75,16 @@ std::string Win32Environment::CreateTempFile(const std::string& prefix) {
   return path;
 }
 
+OsVersion Win32Environment::GetOsVersion() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  // Deliberately the old call: without a manifest naming newer systems it reports the version
+  // the compatibility layer presents, which is what the plug-ins have always been told.
+  if (!GetVersionExA(&info)) {
+    throw Exception("Cannot read the version of the operating system: " + LastErrorText());
+  }
+  return OsVersion{static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
+                   static_cast<int>(info.dwMinorVersion), static_cast<int>(info.dwBuildNumber)};
+}
+
 }  // namespace platform::win32

@@ -19,6 +19,8 @@ class Win32Environment final : public Environment {
   std::string TempDirectory() override;
   // The system uses at most the first three characters of the prefix.
   std::string CreateTempFile(const std::string& prefix) override;
+  // Raises platform::Exception when the system does not answer.
+  OsVersion GetOsVersion() override;
 
  private:
   HMODULE module_;

@@ -4,6 +4,8 @@
 #include "platform/win32/ansi_code_page.h"
 #include "platform/win32/com_object_factory.h"
 #include "platform/win32/win32_environment.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_resource_library.h"
 #include "platform/win32/win32_user_interface.h"
 
 namespace platform::win32 {
@@ -17,12 +19,16 @@ class Win32Platform final : public Platform {
   Environment& Env() override { return env_; }
   ObjectFactory& Objects() override { return objects_; }
   const CodePage& Ansi() override { return ansi_; }
+  Registry& Reg() override { return registry_; }
+  ResourceLoader& Resources() override { return resources_; }
 
  private:
   Win32UserInterface ui_;
   Win32Environment env_;
   ComObjectFactory objects_;
   AnsiCodePage ansi_;
+  Win32Registry registry_;
+  Win32ResourceLoader resources_;
 };
 
 }  // namespace platform::win32

@@ -41,6 +41,19 @@ TEST(Win32EnvironmentTest, ShellOpenOfAMissingFileRaisesNamingIt) {
   }
 }
 
+// GetVersion packs the same numbers into one value; a field read from the wrong member of the
+// structure shows up as a difference.
+TEST(Win32EnvironmentTest, OsVersionAgreesWithThePackedVersion) {
+  const OsVersion version = Win32Environment().GetOsVersion();
+  const DWORD packed = GetVersion();
+  EXPECT_EQ(version.platformId, OsVersion::kWindowsNT);
+  EXPECT_GE(version.major, 5);
+  EXPECT_EQ(version.major, LOBYTE(LOWORD(packed)));
+  EXPECT_EQ(version.minor, HIBYTE(LOWORD(packed)));
+  EXPECT_EQ(version.build, HIWORD(packed));
+  EXPECT_GT(version.build, 0);
+}
+
 class ComObjectFactoryTest : public ComTest {};
 
 TEST_F(ComObjectFactoryTest, UnknownProgIdRaisesWithTheProgIdAsMember) {

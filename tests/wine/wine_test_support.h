@@ -10,6 +10,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/automation.h"
@@ -28,6 +29,19 @@ inline void PrintEscaped(std::u16string_view text, std::ostream* out) {
     *out << escaped;
   }
   *out << '"';
+}
+
+// Bytes the way failure messages show them: printable ASCII as is, the rest as \xNN.
+inline std::string Escaped(std::string_view bytes) {
+  std::string out = "\"";
+  for (char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    char escaped[8];
+    const bool plain = byte >= 0x20 && byte < 0x7F && byte != '\\' && byte != '"';
+    std::snprintf(escaped, sizeof escaped, plain ? "%c" : "\\x%02X", byte);
+    out += escaped;
+  }
+  return out + '"';
 }
 
 inline void PrintTo(const Variant& value, std::ostream* out) {
