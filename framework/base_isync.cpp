@@ -83,7 +83,9 @@ int32_t TBaseIsync::Term(const platform::Object& progress) {
     progress_ = platform::Object();
     if (trace_.Exists()) {
       if (trace_.Enabled()) {
-        const std::string path = TraceFilePath(platform_.Env().ModulePath());
+        const std::string path = traceFilePath_.empty()
+                                     ? TraceFilePath(platform_.Env().ModulePath())
+                                     : traceFilePath_;
         SaveTraceFile(path, *trace_.Lines());
         const std::size_t folderEnd = path.find_last_of("\\/");
         try {

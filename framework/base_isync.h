@@ -48,6 +48,9 @@ class TBaseIsync {
                               int16_t type, int16_t op, std::u16string_view sTime);
 
   bool TraceEnabled() const { return trace_.Enabled(); }
+  // Where Term saves the trace; empty (the default) means beside the module, named after it.
+  // Tools that play the host choose a file of their own.
+  void SetTraceFilePath(std::string path) { traceFilePath_ = std::move(path); }
   const std::vector<std::string>* TraceLines() const { return trace_.Lines(); }
 
  protected:
@@ -107,6 +110,7 @@ class TBaseIsync {
   platform::Platform& platform_;
   platform::Object progress_;
   TraceLog trace_;
+  std::string traceFilePath_;
 };
 
 }  // namespace framework
