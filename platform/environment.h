@@ -32,6 +32,10 @@ class Environment {
   // Creates a new empty file with a unique name in the temp folder and returns its path.
   virtual std::string CreateTempFile(const std::string& prefix) = 0;
   virtual OsVersion GetOsVersion() = 0;
+  // A date in the user's short date format, and a date with its time in the user's formats,
+  // for texts a person reads (trace lines, log entries).
+  virtual std::string FormatShortDate(AutomationDate date) = 0;
+  virtual std::string FormatDateTime(AutomationDate date) = 0;
 };
 
 // Owns a file on disk and deletes it when it goes out of scope.

@@ -1,6 +1,7 @@
 #include "platform/portable/portable_environment.h"
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +57,20 @@ std::string PortableEnvironment::CreateTempFile(const std::string& prefix) {
     if (file) return path;
   }
   throw Exception("Unable to create a temporary file in " + folder);
+}
+
+std::string PortableEnvironment::FormatShortDate(AutomationDate date) {
+  const CivilDateTime c = DecodeAutomationDate(date);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", c.year, c.month, c.day);
+  return text;
+}
+
+std::string PortableEnvironment::FormatDateTime(AutomationDate date) {
+  const CivilDateTime c = DecodeAutomationDate(date);
+  char text[32];
+  std::snprintf(text, sizeof text, " %02d:%02d:%02d", c.hour, c.minute, c.second);
+  return FormatShortDate(date) + text;
 }
 
 }  // namespace platform

@@ -24,6 +24,9 @@ class PortableEnvironment final : public Environment {
   std::string TempDirectory() override;
   std::string CreateTempFile(const std::string& prefix) override;
   OsVersion GetOsVersion() override { return osVersion; }
+  // The portable build has no user locale: dates read 2000-12-31 and 2000-12-31 23:59:59.
+  std::string FormatShortDate(AutomationDate date) override;
+  std::string FormatDateTime(AutomationDate date) override;
 
   bool ctrlKeyDown = false;
   // Empty: "the module path cannot be obtained", which ModulePath reports by raising.

@@ -87,4 +87,38 @@ OsVersion Win32Environment::GetOsVersion() {
                    static_cast<int>(info.dwMinorVersion), static_cast<int>(info.dwBuildNumber)};
 }
 
+namespace {
+
+SYSTEMTIME ToSystemTime(AutomationDate date) {
+  const CivilDateTime c = DecodeAutomationDate(date);
+  SYSTEMTIME time{};
+  time.wYear = static_cast<WORD>(c.year);
+  time.wMonth = static_cast<WORD>(c.month);
+  time.wDay = static_cast<WORD>(c.day);
+  time.wHour = static_cast<WORD>(c.hour);
+  time.wMinute = static_cast<WORD>(c.minute);
+  time.wSecond = static_cast<WORD>(c.second);
+  return time;
+}
+
+}  // namespace
+
+std::string Win32Environment::FormatShortDate(AutomationDate date) {
+  const SYSTEMTIME time = ToSystemTime(date);
+  char text[128];
+  if (!GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, sizeof text)) {
+    throw Exception("Cannot format a date: " + LastErrorText());
+  }
+  return text;
+}
+
+std::string Win32Environment::FormatDateTime(AutomationDate date) {
+  const SYSTEMTIME time = ToSystemTime(date);
+  char text[128];
+  if (!GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, sizeof text)) {
+    throw Exception("Cannot format a time: " + LastErrorText());
+  }
+  return FormatShortDate(date) + " " + text;
+}
+
 }  // namespace platform::win32
