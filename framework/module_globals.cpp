@@ -47,6 +47,10 @@ void LoadModuleLibrary(platform::Environment& env, platform::ResourceLoader& loa
 
 std::string PIMName;
 
+std::string ModuleFolder(std::string_view modulePath) {
+  return std::string(modulePath.substr(0, FileNameStart(modulePath)));
+}
+
 std::string ModuleLibraryPath(std::string_view modulePath) {
   const std::string_view trimmed = TrimControl(modulePath);
   const std::size_t nameStart = FileNameStart(trimmed);
@@ -64,8 +68,7 @@ void LoadModuleResources(platform::Environment& env, platform::ResourceLoader& l
   FreeModuleResources();
   try {
     const std::string modulePath = env.ModulePath();
-    const std::string path =
-        modulePath.substr(0, FileNameStart(modulePath)) + std::string(kFrameworkLibraryName);
+    const std::string path = ModuleFolder(modulePath) + std::string(kFrameworkLibraryName);
     if (loader.LibraryExists(path)) frameworkLibrary = loader.Load(path);
   } catch (const std::exception&) {
     // Without the module's path there is no framework library; the module library's

@@ -33,6 +33,8 @@ bool ModuleHasBitmap(int id);
 // replaced by ".DLR", in the module's folder (C:\Sync\UTLpimsync.dll gives C:\Sync\pimsync.DLR).
 std::string ModuleLibraryPath(std::string_view modulePath);
 inline constexpr std::string_view kFrameworkLibraryName = "fwres.dll";
+// The folder of a module, with its final separator ("" for a bare file name).
+std::string ModuleFolder(std::string_view modulePath);
 
 // Loads the libraries for the lifetime of a scope: what a module's start-up and shutdown do,
 // for tools and tests that play a module.
