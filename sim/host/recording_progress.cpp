@@ -58,6 +58,7 @@ Variant RecordingProgress::Record(std::string member, Args args, std::size_t cou
   for (const Variant& arg : args)
     call.args.push_back(Render(arg));
   calls_.push_back(std::move(call));
+  if (sink) sink(calls_.back());
   return Variant();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ class RecordingProgress final : public SimObject {
   int abortFromCall = 0;
   // The window handle GetParentWnd answers.
   int32_t parentWindow = 0;
+  // When set, every call is also handed over here as soon as it is recorded, so that a tool
+  // can show progress while the plug-in is still working. A call that the object refuses (a
+  // wrong number of arguments) is neither recorded nor handed over.
+  std::function<void(const Call&)> sink;
 
   const std::vector<Call>& Calls() const { return calls_; }
   // The calls of one member, rendered with ToString.

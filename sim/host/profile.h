@@ -1,0 +1,56 @@
+#pragma once
+
+// One synchronization profile as the host keeps it in its control file: the three setup blocks
+// of the calendar and contacts kind. The host hands blocks A and C to the plug-in's Init.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "framework/setup_blocks.h"
+#include "platform/automation_date.h"
+
+namespace sim {
+
+struct Profile {
+  framework::SetupBlock a{framework::BlockKind::kA};
+  framework::SetupBlock b{framework::BlockKind::kBPim};
+  framework::SetupBlock c{framework::BlockKind::kCPim};
+
+  friend bool operator==(const Profile&, const Profile&) = default;
+};
+
+// The log level a new profile gets when the machine's settings name none.
+inline constexpr int16_t kDefaultLogLevel = 3;
+
+// What the calendar setup component writes into a profile it creates without asking the user:
+// its identity and fixed values, its defaults, and the log and work paths derived from the
+// control file's path (none when the path is empty). The range dates stay empty: they are the
+// host's to fill in at each run (FillCalendarRange).
+Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel = kDefaultLogLevel);
+
+// The control file's path in upper case with every ".BIN" replaced by `extension` (".LOG",
+// ".WKF"): how the setup components name the host's log and work files. The path is taken as
+// UTF-8 (as Windows-1252 when it ends inside a UTF-8 sequence). Only ASCII letters are
+// upper-cased, so that the derived names do not depend on the machine's locale.
+std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view extension);
+
+// The synchronized days: from `first` to `last`, both included, times of day ignored.
+struct CalendarRange {
+  platform::AutomationDate first;
+  platform::AutomationDate last;
+};
+
+// The host's rule: the range starts CalPastCount x CalPastUnit days before `today` and ends
+// CalFutureCount x CalFutureUnit days after it, both counted in whole days from today's date.
+// Counts and units are taken as stored, signed; FillCalendarRange refuses what they make of it
+// when that cannot be a range.
+CalendarRange HostCalendarRange(const framework::SetupBlock& a, platform::AutomationDate today);
+
+// Stores the range as the plug-in reads it: CalRangeStart = the first day at 00:00:00,
+// CalRangeEnd = the day after the last day at 00:00:00 (the plug-in synchronizes up to the day
+// before CalRangeEnd). Raises platform::Exception, and leaves the block as it was, when the last
+// day comes before the first or a date cannot be written with a four-digit year.
+void FillCalendarRange(framework::SetupBlock& a, const CalendarRange& range);
+
+}  // namespace sim

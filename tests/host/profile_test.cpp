@@ -1,0 +1,265 @@
+// A new calendar profile as the calendar setup component writes it, and the host's range.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "framework/setup_blocks.h"
+#include "framework/text_codec.h"
+#include "platform/exception.h"
+#include "sim/host/profile.h"
+
+namespace sim {
+namespace {
+
+using framework::BlockKind;
+using framework::FieldValue;
+using framework::SetupBlock;
+
+// One value the new profile must hold: a named field (with its element) or, for the fields
+// the layout names only by offset, the offset and the value's type.
+struct Expected {
+  BlockKind block;
+  std::string field;  // a name, or "@offset"
+  int index;
+  FieldValue value;
+};
+
+std::string Describe(const FieldValue& value) {
+  if (const auto* text = std::get_if<std::u16string>(&value))
+    return '"' + framework::Utf16ToUtf8(*text) + '"';
+  return std::visit(
+      [](const auto& v) -> std::string {
+        if constexpr (std::is_integral_v<std::decay_t<decltype(v)>>) return std::to_string(v);
+        return {};
+      },
+      value);
+}
+
+framework::FieldInfo FieldOf(const Expected& row) {
+  if (row.field.starts_with('@')) {
+    const std::size_t offset = std::stoul(row.field.substr(1));
+    const framework::ConstantField* constant = framework::FindConstant(row.block, offset);
+    if (constant) return constant->field;
+    // Single constants inside the unnamed arrays: an i16 at that offset.
+    return {{}, row.block, framework::FieldType::kI16, offset, 0, 1};
+  }
+  const framework::FieldInfo* named = framework::FindField(row.block, row.field);
+  if (!named) throw platform::Exception("no field " + row.field);
+  return *named;
+}
+
+std::vector<Expected> CalendarDefaults() {
+  constexpr BlockKind A = BlockKind::kA, B = BlockKind::kBPim;
+  std::vector<Expected> rows = {
+      {A, "Version", 0, uint32_t{0x00010000}},
+      {A, "Title", 0, u"Didodudo Z380 - Synchronization (Calendar)"},
+      {A, "DeviceApp", 0, u"PROTEA"},
+      {A, "PCApp", 0, u"PIMSYNC"},
+      {A, "TypeEnabled", 0, int16_t{1}},
+      {A, "TypeEnabled", 1, int16_t{1}},
+      {A, "TypeEnabled", 3, int16_t{1}},
+      {A, "LogLevel", 0, int16_t{3}},
+      {A, "LogPath", 0, u"C:\\PROFILES\\CAL.LOG"},
+      {A, "ConflictRule", 0, int16_t{1}},
+      {A, "@3664", 0, int16_t{20}},
+      {A, "@3666", 0, int16_t{1}},
+      {A, "@3674", 0, int16_t{2}},
+      {A, "@3692", 0, int16_t{1}},
+      {A, "CalPastCount", 0, int16_t{1}},
+      {A, "CalPastUnit", 0, int16_t{30}},
+      {A, "CalFutureCount", 0, int16_t{6}},
+      {A, "CalFutureUnit", 0, int16_t{30}},
+      {A, "WorkDayStart", 0, u"19731216T090000"},
+      {A, "WorkDayEnd", 0, u"19731216T170000"},
+      {A, "DeleteOldTypes", 0, int16_t{15}},
+      {A, "@7806", 0, int16_t{1}},
+      {B, "DeviceFile", 0, u"C:\\Documents\\Agenda"},
+      {B, "WorkPath", 0, u"C:\\PROFILES\\CAL.WKF"},
+      {B, "@1024", 0, u"To-do list"},
+      {B, "@17034", 0, int16_t{1}},
+  };
+  for (int t = 0; t < 4; ++t) {
+    rows.push_back({A, "DeviceCodePage", t, uint32_t{65001}});
+    rows.push_back({A, "PCCodePage", t, uint32_t{65001}});
+    rows.push_back({A, "DeleteOldCount", t, int16_t{1}});
+    rows.push_back({A, "DeleteOldUnit", t, int16_t{30}});
+  }
+  for (int t : {0, 1, 2, 3, 4, 6, 7}) {
+    rows.push_back({A, "@" + std::to_string(6416 + 2 * t), 0, int16_t{720}});
+    rows.push_back({A, "@" + std::to_string(6448 + 2 * t), 0, int16_t{720}});
+  }
+  for (int t = 0; t < 7; ++t)
+    rows.push_back({A, "@" + std::to_string(6796 + 2 * t), 0, int16_t{1}});
+  const std::pair<int, std::u16string> labels[] = {
+      {0, u"LastName:"},     {1, u"FirstName:"},    {2, u"MidName:"},  {3, u"Company:"},
+      {5, u"JobTitle:"},     {6, u"WorkAddr:"},     {7, u"WorkCity:"}, {8, u"WorkCounty:"},
+      {9, u"WorkPostcode:"}, {10, u"WorkCountry:"}, {16, u"WorkTel:"}, {17, u"WorkFax:"},
+      {18, u"HomeTel:"},     {19, u"Mobile:"},      {20, u"Email:"}};
+  for (const auto& [slot, label] : labels)
+    rows.push_back({B, "@2644", slot, label});
+  return rows;
+}
+
+const SetupBlock& BlockOf(const Profile& profile, BlockKind kind) {
+  return kind == BlockKind::kA ? profile.a : kind == BlockKind::kBPim ? profile.b : profile.c;
+}
+
+// Every value of the table, and zeros in every byte the table does not name: the fields
+// written as 0 (TypeEnabled of ANN and CON, 3658, 3704, DeleteRule ...), block C and every
+// byte that belongs to the host.
+TEST(NewCalendarProfile, HoldsTheCalendarValuesAndZerosEverywhereElse) {
+  const Profile profile = NewCalendarProfile("c:\\profiles\\cal.bin");
+  std::vector<std::vector<bool>> named(3);
+  const BlockKind kinds[] = {BlockKind::kA, BlockKind::kBPim, BlockKind::kCPim};
+  for (int k = 0; k < 3; ++k)
+    named[k].assign(BlockOf(profile, kinds[k]).Size(), false);
+  for (const Expected& row : CalendarDefaults()) {
+    SCOPED_TRACE(std::string(framework::BlockName(row.block)) + " " + row.field + "[" +
+                 std::to_string(row.index) + "]");
+    const framework::FieldInfo field = FieldOf(row);
+    const SetupBlock& block = BlockOf(profile, row.block);
+    EXPECT_EQ(Describe(block.Get(field, row.index)), Describe(row.value));
+    const std::size_t start =
+        field.offset + static_cast<std::size_t>(row.index) * field.ElementSize();
+    std::vector<bool>& marks = named[row.block == BlockKind::kA ? 0 : 1];
+    for (std::size_t i = start; i < start + field.ElementSize(); ++i)
+      marks[i] = true;
+  }
+  for (int k = 0; k < 3; ++k) {
+    const std::string_view bytes = BlockOf(profile, kinds[k]).Bytes();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (!named[k][i] && bytes[i] != '\0') {
+        ADD_FAILURE() << "block " << framework::BlockName(kinds[k]) << ": byte " << i << " is "
+                      << static_cast<int>(static_cast<unsigned char>(bytes[i]))
+                      << ", which no value of the table explains";
+        break;
+      }
+    }
+  }
+}
+
+TEST(NewCalendarProfile, WithoutAControlFileTheLogAndWorkPathsStayEmpty) {
+  const Profile profile = NewCalendarProfile("", 7);
+  EXPECT_EQ(profile.a.Get(framework::block_a::LogPath), u"");
+  EXPECT_EQ(profile.b.Get(framework::block_b_pim::WorkPath), u"");
+  EXPECT_EQ(profile.a.Get(framework::block_a::LogLevel), 7);
+}
+
+// A path longer than the field is cut at 255 characters and never reaches the next field.
+TEST(NewCalendarProfile, CutsALongControlFilePathToItsField) {
+  const std::string path = "c:\\" + std::string(300, 'p') + ".bin";
+  const Profile profile = NewCalendarProfile(path);
+  const std::u16string logPath = profile.a.Get(framework::block_a::LogPath);
+  EXPECT_EQ(logPath.size(), 255u);
+  EXPECT_EQ(logPath.substr(0, 4), u"C:\\P");
+  EXPECT_EQ(profile.a.Get(framework::I16Field{BlockKind::kA, 3658}), 0);
+  EXPECT_EQ(profile.b.Get(framework::block_b_pim::WorkPath).size(), 255u);
+  EXPECT_EQ(profile.b.Get(framework::TextField{BlockKind::kBPim, 1024, 256}), u"To-do list");
+}
+
+TEST(DerivedPath, UpperCasesThePathAndReplacesEveryBinExtension) {
+  const struct {
+    const char* name;
+    std::string path;
+    std::u16string wanted;
+  } rows[] = {
+      {"plain", "c:\\profiles\\mail.bin", u"C:\\PROFILES\\MAIL.LOG"},
+      {"mixed case", "C:\\Sync\\Cal.Bin", u"C:\\SYNC\\CAL.LOG"},
+      {"every occurrence", "c:\\x.bin\\y.bin", u"C:\\X.LOG\\Y.LOG"},
+      {"no extension", "c:\\profiles\\mail", u"C:\\PROFILES\\MAIL"},
+      {"BIN without its dot", "c:\\bin\\binder.dat", u"C:\\BIN\\BINDER.DAT"},
+      {"empty", "", u""},
+      {"non-ASCII kept as it is", "c:\\caf\xc3\xa9.bin", u"C:\\CAF\u00e9.LOG"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(framework::Utf16ToUtf8(DerivedPath(row.path, u".LOG")),
+              framework::Utf16ToUtf8(row.wanted));
+  }
+}
+
+platform::AutomationDate Day(int year, int month, int day, int hour = 0, int minute = 0) {
+  return platform::EncodeAutomationDate({year, month, day, hour, minute, 0, 0});
+}
+
+TEST(HostCalendarRange, CountsWholeDaysBackAndAheadOfToday) {
+  const struct {
+    const char* name;
+    int16_t pastCount, pastUnit, futureCount, futureUnit;
+    platform::AutomationDate today, first, last;
+  } rows[] = {
+      {"defaults", 1, 30, 6, 30, Day(2001, 2, 15), Day(2001, 1, 16), Day(2001, 8, 14)},
+      {"time of day ignored", 1, 30, 6, 30, Day(2001, 2, 15, 23, 59), Day(2001, 1, 16),
+       Day(2001, 8, 14)},
+      {"a week back, a year over a leap day", 1, 7, 1, 365, Day(2000, 2, 28), Day(2000, 2, 21),
+       Day(2001, 2, 27)},
+      {"nothing but today", 0, 30, 0, 1, Day(2001, 2, 15), Day(2001, 2, 15), Day(2001, 2, 15)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SetupBlock a(BlockKind::kA);
+    a.Set(framework::block_a::CalPastCount, row.pastCount);
+    a.Set(framework::block_a::CalPastUnit, row.pastUnit);
+    a.Set(framework::block_a::CalFutureCount, row.futureCount);
+    a.Set(framework::block_a::CalFutureUnit, row.futureUnit);
+    const CalendarRange range = HostCalendarRange(a, row.today);
+    EXPECT_EQ(range.first.days, row.first.days);
+    EXPECT_EQ(range.last.days, row.last.days);
+  }
+}
+
+// The plug-in synchronizes up to the day before CalRangeEnd, so the stored end is the day
+// after the last one, across month and year ends.
+TEST(FillCalendarRange, StoresTheFirstDayAndTheDayAfterTheLast) {
+  const struct {
+    platform::AutomationDate first, last;
+    std::u16string start, end;
+  } rows[] = {
+      {Day(2001, 2, 1), Day(2001, 2, 28), u"20010201T000000", u"20010301T000000"},
+      {Day(2000, 2, 1), Day(2000, 2, 28, 18), u"20000201T000000", u"20000229T000000"},
+      {Day(1999, 12, 31, 12), Day(1999, 12, 31), u"19991231T000000", u"20000101T000000"},
+  };
+  for (const auto& row : rows) {
+    SetupBlock a(BlockKind::kA);
+    FillCalendarRange(a, {row.first, row.last});
+    EXPECT_EQ(a.Get(framework::block_a::CalRangeStart), row.start);
+    EXPECT_EQ(a.Get(framework::block_a::CalRangeEnd), row.end);
+    // Read back as the plug-in reads it: the last day synchronized is the day before the end.
+    const platform::AutomationDate end =
+        a.GetDate(framework::block_a::CalRangeEnd, Day(1990, 1, 1));
+    EXPECT_EQ(end.days - 1, platform::DateOnly(row.last).days);
+  }
+}
+
+TEST(FillCalendarRange, RefusesARangeItCannotStoreAndLeavesTheBlockAlone) {
+  const struct {
+    const char* name;
+    platform::AutomationDate first, last;
+  } rows[] = {
+      {"ends before it starts", Day(2001, 2, 2), Day(2001, 2, 1)},
+      {"ends after the year 9999", Day(2001, 1, 1), Day(9999, 12, 31)},
+      {"starts before the year 1000", Day(999, 12, 31), Day(2001, 1, 1)},
+      {"beyond any date", Day(2001, 1, 1), {1e9}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SetupBlock a(BlockKind::kA);
+    FillCalendarRange(a, {Day(2000, 1, 1), Day(2000, 1, 2)});
+    const SetupBlock before = a;
+    EXPECT_THROW(FillCalendarRange(a, {row.first, row.last}), platform::Exception);
+    EXPECT_TRUE(a == before);
+  }
+}
+
+TEST(HostCalendarRange, CountsThatReachPastAnyDateAreRefusedWhenStored) {
+  SetupBlock a(BlockKind::kA);
+  a.Set(framework::block_a::CalFutureCount, 32767);
+  a.Set(framework::block_a::CalFutureUnit, 32767);
+  EXPECT_THROW(FillCalendarRange(a, HostCalendarRange(a, Day(2001, 2, 15))), platform::Exception);
+}
+
+}  // namespace
+}  // namespace sim

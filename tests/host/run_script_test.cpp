@@ -1,0 +1,149 @@
+// Scripts of `gwsync run`: what a line means, and a whole run of several requests.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "tests/host/fake_plugin.h"
+#include "tools/gwsync/host_command.h"
+#include "tools/gwsync/run_script.h"
+
+namespace gwsync {
+namespace {
+
+std::string Describe(const ScriptStep& step) {
+  std::string text = std::to_string(step.line) + (step.request.write ? " write " : " read ") +
+                     std::to_string(step.request.type) + " " + std::to_string(step.request.op);
+  if (!step.input.empty()) text += " < " + step.input;
+  if (!step.output.empty()) text += " > " + step.output;
+  return text;
+}
+
+TEST(ParseScript, ReadsRequestsSkippingCommentsAndBlankLines) {
+  const std::filesystem::path folder = std::filesystem::path("base");
+  const std::string script =
+      "# a day's run\r\n"
+      "\r\n"
+      "read APT\r\n"
+      "  write con insert new.vcf > \"out dir/added.vcf\"   # keep the UID\n"
+      "write 7 9 \"#odd name\"\n"
+      "read 5 > " +
+      (std::filesystem::temp_directory_path() / "abs.txt").string();
+  std::vector<std::string> got;
+  for (const ScriptStep& step : ParseScript(script, folder))
+    got.push_back(Describe(step));
+  const std::vector<std::string> wanted = {
+      "3 read 0 0",
+      "4 write 4 1 < " + (folder / "new.vcf").string() + " > " +
+          (folder / "out dir/added.vcf").string(),
+      "5 write 7 9 < " + (folder / "#odd name").string(),
+      "6 read 5 0 > " + (std::filesystem::temp_directory_path() / "abs.txt").string(),
+  };
+  EXPECT_EQ(got, wanted);
+}
+
+TEST(ParseScript, NamesTheLineThatCannotBeUnderstood) {
+  const struct {
+    std::string script;
+    std::string message;
+  } rows[] = {
+      {"read APT\nfetch APT\n", "2: unknown command 'fetch'"},
+      {"# x\n\nread\n", "3: expected: read TYPE"},
+      {"read APT CON\n", "1: expected: read TYPE"},
+      {"write APT insert\n", "1: expected: write TYPE OP FILE"},
+      {"write APT add f.vcs\n", "1: unknown OP 'add'"},
+      {"read APPT\n", "1: unknown TYPE 'APPT'"},
+      {"read APT > \"out\n", "1: a quote is not closed"},
+      {"> out.txt\n", "1: '>' needs a command"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.script);
+    try {
+      ParseScript(row.script, ".");
+      ADD_FAILURE() << "no exception";
+    } catch (const ScriptError& error) {
+      EXPECT_NE(std::string(error.what()).find(row.message), std::string::npos) << error.what();
+    }
+  }
+}
+
+class RunScriptTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             (std::string("gws_script_") +
+              testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream((folder / name).string(), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream file((folder / name).string(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  }
+  int Run() {
+    const std::optional<Options> options =
+        ParseCommandLine({"--today", "20010215", "run", (folder / "day.gws").string()});
+    std::istringstream in;
+    return RunHostCommand(*options,
+                          {testing_fake::FakePluginFactory(script), (folder / "p.dll").string()},
+                          {in, out, err, false});
+  }
+
+  std::filesystem::path folder;
+  std::shared_ptr<testing_fake::Script> script = std::make_shared<testing_fake::Script>();
+  std::ostringstream out;
+  std::ostringstream err;
+};
+
+// One Init and one Close for all requests; a later line can read what an earlier one wrote.
+TEST_F(RunScriptTest, SendsEveryLineWithinOneRun) {
+  Write("new.vcs", "BEGIN:VEVENT\r\nEND:VEVENT\r\n");
+  Write("day.gws",
+        "read APT\n"
+        "write APT insert new.vcs > added.vcs\n"
+        "write APT modify added.vcs\n");
+  EXPECT_EQ(Run(), 0) << err.str();
+  EXPECT_EQ(script->calls,
+            (std::vector<std::string>{"Init", "Open", "CheckSource", "ReadSource 0 0",
+                                      "WriteSource 0 1", "WriteSource 0 2", "Close", "Term"}));
+  EXPECT_EQ(Read("added.vcs"), "BEGIN:VEVENT\r\nEND:VEVENT\r\nUID:new\r\n");
+  EXPECT_EQ(script->records.at(1), Read("added.vcs"));
+  EXPECT_EQ(out.str(), script->readStream + Read("added.vcs") + script->writeBackSuffix);
+}
+
+// A failed request leaves no result file behind for a later line to take for its own.
+TEST_F(RunScriptTest, AFailedRequestFailsTheRunButNotTheLinesAfterIt) {
+  Write("new.vcs", "BEGIN:VEVENT\r\nEND:VEVENT\r\n");
+  Write("added.vcs", "left from an earlier run");
+  Write("day.gws", "write APT insert new.vcs > added.vcs\nread APT\n");
+  script->values["WriteSource"] = 1;
+  EXPECT_EQ(Run(), 1);
+  EXPECT_FALSE(std::filesystem::exists(folder / "added.vcs"));
+  EXPECT_EQ(script->calls.at(4), "ReadSource 0 0");
+  EXPECT_EQ(out.str(), script->readStream);
+}
+
+TEST_F(RunScriptTest, AMissingRecordFileStopsTheScriptButStillEndsTheRun) {
+  Write("day.gws", "read APT\nwrite APT insert nowhere.vcs\nread TODO\n");
+  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(script->calls, (std::vector<std::string>{"Init", "Open", "CheckSource",
+                                                     "ReadSource 0 0", "Close", "Term"}));
+  EXPECT_NE(err.str().find("day.gws:2: cannot read"), std::string::npos) << err.str();
+}
+
+TEST_F(RunScriptTest, AWrongLineStopsTheScriptBeforeThePluginIsMade) {
+  Write("day.gws", "read APT\nread\n");
+  EXPECT_EQ(Run(), 2);
+  EXPECT_TRUE(script->calls.empty());
+  EXPECT_NE(err.str().find("day.gws:2: expected: read TYPE"), std::string::npos) << err.str();
+}
+
+}  // namespace
+}  // namespace gwsync

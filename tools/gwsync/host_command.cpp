@@ -1,0 +1,144 @@
+#include "tools/gwsync/host_command.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "framework/data_types.h"
+#include "framework/module_globals.h"
+#include "sim/host/profile_file.h"
+#include "sim/host/recording_progress.h"
+#include "tools/gwsync/groupwise_store.h"
+#include "tools/gwsync/machine.h"
+#include "tools/gwsync/run_script.h"
+#include "tools/gwsync/session_command.h"
+
+namespace gwsync {
+namespace {
+
+constexpr int kInputError = 2;
+
+// The requests of a command, taken from its input before anything is set up, so that a
+// command that cannot run changes nothing.
+struct Requests {
+  std::vector<ScriptStep> steps;
+  std::string scriptName;  // empty: a single read or write, whose result goes to standard output
+};
+
+std::optional<Requests> RequestsOf(const Command& command, Console& console) {
+  Requests requests;
+  if (const auto* read = std::get_if<ReadCommand>(&command)) {
+    ScriptStep step;
+    step.request.type = read->type;
+    step.request.op = framework::operation::kRead;
+    requests.steps.push_back(step);
+  } else if (const auto* write = std::get_if<WriteCommand>(&command)) {
+    std::optional<std::string> record = ReadInput(write->file, console.in);
+    if (!record) {
+      console.err << "gwsync: cannot read " << write->file << "\n";
+      return std::nullopt;
+    }
+    ScriptStep step;
+    step.request = {true, write->type, write->op, std::move(*record)};
+    requests.steps.push_back(step);
+  } else if (const auto* run = std::get_if<RunCommand>(&command)) {
+    const std::optional<std::string> script = ReadInput(run->script, console.in);
+    if (!script || run->script.empty()) {
+      console.err << "gwsync: cannot read " << run->script << "\n";
+      return std::nullopt;
+    }
+    requests.scriptName = run->script;
+    try {
+      const std::filesystem::path folder = std::filesystem::path(run->script).parent_path();
+      requests.steps = ParseScript(*script, folder);
+    } catch (const ScriptError& error) {
+      console.err << "gwsync: " << run->script << ":" << error.what() << "\n";
+      return std::nullopt;
+    }
+  }
+  return requests;
+}
+
+// The profile of --profile, made with the calendar defaults and saved when the file does not
+// exist yet; without --profile, those defaults with no control file to derive paths from.
+sim::Profile ProfileOf(const Options& options, int16_t logLevel) {
+  if (options.profileFile.empty()) return sim::NewCalendarProfile("", logLevel);
+  if (std::filesystem::exists(options.profileFile))
+    return sim::LoadProfileFile(options.profileFile);
+  sim::Profile profile = sim::NewCalendarProfile(options.profileFile, logLevel);
+  sim::SaveProfileFile(options.profileFile, profile);
+  return profile;
+}
+
+// Sends the requests; a single read or write puts its result on standard output.
+int Send(const Requests& requests, HostSequence& sequence, Console& console,
+         const std::function<void(std::string_view)>& note) {
+  if (!requests.scriptName.empty())
+    return RunScript(requests.steps, requests.scriptName, sequence, console.out, note);
+  for (const ScriptStep& step : requests.steps) {
+    if (const std::optional<std::string> result = sequence.Send(step.request)) {
+      console.out << *result;
+      console.out.flush();
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunHostCommand(const Options& options, const HostParts& parts, Console console) {
+  const std::optional<Requests> requests = RequestsOf(options.command, console);
+  if (!requests) return kInputError;
+
+  ProgressPrinter printer(console.err, console.live);
+  const auto note = [&printer](std::string_view line) { printer.Note(line); };
+  try {
+    Machine machine(options, parts.modulePath, printer);
+    const platform::AutomationDate today = machine.Today();
+    sim::Profile profile = ProfileOf(options, machine.LogLevel());
+    sim::FillCalendarRange(
+        profile.a, options.rangeFirst ? sim::CalendarRange{*options.rangeFirst, *options.rangeLast}
+                                      : sim::HostCalendarRange(profile.a, today));
+    const GroupWiseStore store(options.storeFile, today);
+    store.RegisterWith(machine.platform.objects);
+
+    int status = 0;
+    {
+      platform::PortablePlatformOf<PrinterUserInterface>& machinePlatform = machine.platform;
+      const framework::ModuleResourcesScope resources(
+          machinePlatform.env, machinePlatform.resources, machinePlatform.ui);
+      auto progress = std::make_shared<sim::RecordingProgress>();
+      progress->abortFromCall = options.abortAfter;
+      progress->sink = [&printer](const sim::RecordingProgress::Call& call) { printer.Show(call); };
+      HostSequence sequence(machinePlatform, {parts.plugin, platform::Object(progress),
+                                              std::move(profile), options.traceFile, note});
+      const int sendStatus = sequence.Start() ? Send(*requests, sequence, console, note) : 0;
+      sequence.Finish();
+      status = std::max(sendStatus, sequence.ExitStatus());
+    }
+    printer.EndLiveLine();
+    store.SaveIfChanged();
+    machine.SaveRegistry();
+    return status;
+  } catch (const std::exception& failure) {
+    note(std::string("gwsync: ") + failure.what());
+    return 1;
+  }
+}
+
+int RunSessionCommand(const Options& options, const HostParts& parts, Console console) {
+  ProgressPrinter printer(console.err, false);
+  Machine machine(options, parts.modulePath, printer);
+  int status = 0;
+  {
+    const framework::ModuleResourcesScope resources(
+        machine.platform.env, machine.platform.resources, machine.platform.ui);
+    status = RunSession(machine.platform, console.out);
+  }
+  machine.SaveRegistry();
+  return status;
+}
+
+}  // namespace gwsync

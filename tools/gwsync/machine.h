@@ -1,0 +1,37 @@
+#pragma once
+
+// The computer a gwsync command plays: the portable platform set up from the options, with
+// the registry kept in its file.
+
+#include <string>
+
+#include "platform/portable/portable_platform.h"
+#include "tools/gwsync/command_line.h"
+#include "tools/gwsync/progress_printer.h"
+
+namespace gwsync {
+
+class Machine {
+ public:
+  // Loads the registry file, if any (raises platform::Exception when it cannot be read), and
+  // sets the operating system, the clock (--today), the Ctrl key (held with --trace) and the
+  // module path the plug-in finds its resource libraries by.
+  Machine(const Options& options, std::string modulePath, ProgressPrinter& printer);
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
+
+  // Today's date, 00:00.
+  platform::AutomationDate Today();
+  // The host's log level, as the setup components read it from the machine's settings.
+  int16_t LogLevel();
+  // Writes the registry file back when the run changed the registry.
+  void SaveRegistry();
+
+  platform::PortablePlatformOf<PrinterUserInterface> platform;
+
+ private:
+  std::string registryFile_;
+  int changesBefore_ = 0;
+};
+
+}  // namespace gwsync
