@@ -62,17 +62,10 @@ class Parser {
   static constexpr int kMaxDepth = 200;
 
   [[noreturn]] void Fail(const std::string& what) const {
-    std::size_t line = 1, column = 1;
-    for (std::size_t i = 0; i < pos_ && i < text_.size(); ++i) {
-      if (text_[i] == '\n') {
-        ++line;
-        column = 1;
-      } else {
-        ++column;
-      }
-    }
-    throw ParseError("JSON line " + std::to_string(line) + ", column " + std::to_string(column) +
-                     ": " + what);
+    const Location where = LocationOf(text_, pos_);
+    throw ParseError("JSON line " + std::to_string(where.line) + ", column " +
+                         std::to_string(where.column) + ": " + what,
+                     what, pos_);
   }
 
   void SkipSpace() {
@@ -89,8 +82,15 @@ class Parser {
   }
 
   Value ParseValue(int depth) {
-    if (depth > kMaxDepth) Fail("nested too deeply");
     SkipSpace();
+    const std::size_t start = pos_;
+    Value value = ParseBareValue(depth);
+    value.SetOffset(start);
+    return value;
+  }
+
+  Value ParseBareValue(int depth) {
+    if (depth > kMaxDepth) Fail("nested too deeply");
     if (pos_ >= text_.size()) Fail("unexpected end of text");
     const char c = text_[pos_];
     if (c == '{') return ParseObject(depth);
@@ -375,6 +375,80 @@ void Value::Set(std::string key, Value value) {
     }
   }
   members.emplace_back(std::move(key), std::move(value));
+}
+
+Location LocationOf(std::string_view text, std::size_t offset) {
+  Location where;
+  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++where.line;
+      where.column = 1;
+    } else {
+      ++where.column;
+    }
+  }
+  return where;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    uint32_t code = text[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+      ++i;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    AppendUtf8(out, code);
+  }
+  return out;
+}
+
+bool Utf8ToUtf16(std::string_view bytes, std::u16string& out) {
+  out.clear();
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    std::size_t length = 0;
+    uint32_t code = 0;
+    if (lead < 0x80) {
+      length = 1;
+      code = lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      code = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      code = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      code = lead & 0x07u;
+    } else {
+      return false;
+    }
+    if (bytes.size() - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3Fu);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      return false;
+    }
+    if (code >= 0x10000) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(code));
+    }
+    i += length;
+  }
+  return true;
 }
 
 Value Parse(std::string_view text) {

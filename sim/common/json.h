@@ -19,7 +19,27 @@ namespace sim::json {
 class ParseError : public platform::Exception {
  public:
   using Exception::Exception;
+  // A fault at a known place: the message reads "JSON line L, column C: detail".
+  ParseError(std::string message, std::string detail, std::size_t offset)
+      : Exception(std::move(message)), detail_(std::move(detail)), offset_(offset) {}
+
+  // The byte offset of the fault in the parsed text; kNoOffset when it is not known.
+  static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
+  std::size_t Offset() const { return offset_; }
+  // The message without its position.
+  std::string Detail() const { return detail_.empty() ? std::string(what()) : detail_; }
+
+ private:
+  std::string detail_;
+  std::size_t offset_ = kNoOffset;
 };
+
+// Line and column (both from 1) of a byte offset, for messages that point into a file.
+struct Location {
+  std::size_t line = 1;
+  std::size_t column = 1;
+};
+Location LocationOf(std::string_view text, std::size_t offset);
 
 class Value;
 using Array = std::vector<Value>;
@@ -61,13 +81,25 @@ class Value {
   // Sets or adds a member, keeping the order of existing ones.
   void Set(std::string key, Value value);
 
+  // Where Parse found the value in its text (LocationOf turns it into a line and column);
+  // ParseError::kNoOffset for a value built in code.
+  std::size_t Offset() const { return offset_; }
+  void SetOffset(std::size_t offset) { offset_ = offset; }
+
  private:
   std::variant<std::monostate, bool, double, std::string, Array, Object> data_;
+  std::size_t offset_ = ParseError::kNoOffset;
 };
 
 // Raises ParseError with the line and column of the first fault.
 Value Parse(std::string_view text);
 // Two-space indentation, one member per line, a final line break.
 std::string Write(const Value& value);
+
+// The files hold UTF-8; the automation objects hold UTF-16. A lone surrogate is written as
+// U+FFFD, since UTF-8 cannot carry it.
+std::string Utf16ToUtf8(std::u16string_view text);
+// False (and `out` unspecified) when the bytes are not well-formed UTF-8.
+bool Utf8ToUtf16(std::string_view bytes, std::u16string& out);
 
 }  // namespace sim::json

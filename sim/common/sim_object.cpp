@@ -1,6 +1,9 @@
 #include "sim/common/sim_object.h"
 
 #include <algorithm>
+#include <cstdio>
+
+#include "sim/common/json.h"
 
 namespace sim {
 
@@ -32,6 +35,41 @@ int CallLog::Count(std::string_view member) const {
   return static_cast<int>(std::count(calls.begin(), calls.end(), member));
 }
 
+std::string RenderArgument(const Variant& value) {
+  using Kind = Variant::Kind;
+  switch (value.GetKind()) {
+    case Kind::kEmpty:
+      return "empty";
+    case Kind::kNull:
+      return "null";
+    case Kind::kBool:
+      return value.AsBool() ? "true" : "false";
+    case Kind::kInt16:
+    case Kind::kInt32:
+      return std::to_string(value.ToInt32());
+    case Kind::kDouble:
+      return json::Utf16ToUtf8(value.ToText());
+    case Kind::kDate: {
+      const platform::CivilDateTime c = platform::DecodeAutomationDate(value.AsDate());
+      char buffer[32];
+      std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day,
+                    c.hour, c.minute, c.second);
+      return buffer;
+    }
+    case Kind::kText:
+      return "\"" + json::Utf16ToUtf8(value.AsText()) + "\"";
+    case Kind::kObject:
+      return value.AsObject() ? "<object>" : "<null object>";
+    case Kind::kUnknown:
+      return "<unknown>";
+    case Kind::kTextArray:
+      return "<text array>";
+    case Kind::kByRef:
+      return "&" + RenderArgument(value.Target());
+  }
+  return "?";
+}
+
 void SimObject::AddProperty(std::string name, Getter getter, Setter setter) {
   members_.push_back({std::move(name), std::move(getter), std::move(setter), nullptr});
 }
@@ -55,6 +93,17 @@ Variant SimObject::InvokeMember(std::string_view name, Invoke kind, Args args) {
   }
   const std::string qualified = className_ + "." + member->name;
   context_->log.calls.push_back(qualified);
+  std::string rendered = qualified;
+  if (kind == Invoke::kPropertyPut) rendered += "=";
+  if (kind != Invoke::kPropertyGet || !args.empty()) {
+    rendered += "(";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      if (i > 0) rendered += ", ";
+      rendered += RenderArgument(args[i]);
+    }
+    rendered += ")";
+  }
+  context_->log.withArguments.push_back(std::move(rendered));
   context_->faults.Check(qualified);
   switch (kind) {
     case Invoke::kPropertyPut:
@@ -77,6 +126,14 @@ Variant SimObject::InvokeMember(std::string_view name, Invoke kind, Args args) {
 void SimObject::RaiseBadArgument(std::string_view member, std::string_view why) {
   throw platform::AutomationError(std::string(member), platform::hresult::kTypeMismatch,
                                   "Type mismatch: " + std::string(why));
+}
+
+void SimObject::ExpectArgCount(Args args, std::size_t min, std::size_t max,
+                               std::string_view member) {
+  if (args.size() < min || args.size() > max) {
+    throw platform::AutomationError(std::string(member), platform::hresult::kBadParamCount,
+                                    "Invalid number of parameters.");
+  }
 }
 
 const Variant& SimObject::Arg(Args args, std::size_t index, std::string_view member) {

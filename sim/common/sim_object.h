@@ -45,9 +45,17 @@ class FaultPlan {
 // The calls made on a group of objects, in order, as "Class.Member".
 struct CallLog {
   std::vector<std::string> calls;
+  // The same calls with their arguments, for tests that care what was passed:
+  // Session.Login("", "", "", 1), Appointment.Place=("Room 4"), Commander.Execute("...", &"").
+  // Texts are UTF-8 in quotes, dates 2000-01-05T09:30:00, objects <object>, by-reference
+  // arguments & and the value they held when the call began.
+  std::vector<std::string> withArguments;
   // How often the member was called; "Class.Member" as logged.
   int Count(std::string_view member) const;
 };
+
+// How CallLog::withArguments shows one argument.
+std::string RenderArgument(const platform::Variant& value);
 
 // What a group of simulated objects shares: one log, one fault plan.
 struct SimContext {
@@ -62,6 +70,13 @@ class SimObject : public platform::Dispatch, public std::enable_shared_from_this
   // The log and fault plan this object shares with the others of its group.
   SimContext& Context() const { return *context_; }
 
+  // For members, and public so that a simulator's free helper functions can use them too.
+  // Raises the automation error a real object gives for a bad argument.
+  [[noreturn]] static void RaiseBadArgument(std::string_view member, std::string_view why);
+  static const Variant& Arg(Args args, std::size_t index, std::string_view member);
+  // Raises the automation error for a wrong number of arguments unless min <= count <= max.
+  static void ExpectArgCount(Args args, std::size_t min, std::size_t max, std::string_view member);
+
  protected:
   SimObject(std::string className, std::shared_ptr<SimContext> context)
       : className_(std::move(className)), context_(std::move(context)) {}
@@ -74,10 +89,6 @@ class SimObject : public platform::Dispatch, public std::enable_shared_from_this
   void AddMethod(std::string name, Method method);
 
   const std::shared_ptr<SimContext>& SharedContext() const { return context_; }
-
-  // Raises the automation error a real object gives for a bad argument.
-  [[noreturn]] static void RaiseBadArgument(std::string_view member, std::string_view why);
-  static const Variant& Arg(Args args, std::size_t index, std::string_view member);
 
  private:
   struct Member {

@@ -1,26 +1,165 @@
 #include "sim/groupwise/mailbox.h"
 
 #include <algorithm>
+#include <array>
+
+#include "platform/exception.h"
 
 namespace sim {
+namespace {
+
+struct ClassInfo {
+  ItemClass itemClass;
+  std::u16string_view name;
+};
+constexpr std::array<ClassInfo, 5> kClasses = {{
+    {ItemClass::kAppointment, u"GW.MESSAGE.APPOINTMENT"},
+    {ItemClass::kTask, u"GW.MESSAGE.TASK"},
+    {ItemClass::kNote, u"GW.MESSAGE.NOTE"},
+    {ItemClass::kMail, u"GW.MESSAGE.MAIL"},
+    {ItemClass::kPhoneMessage, u"GW.MESSAGE.PHONE"},
+}};
+
+constexpr std::array<std::string_view, 4> kBoxNames = {"INCOMING", "OUTGOING", "PERSONAL", "DRAFT"};
+
+// Custom fields get identifiers of the same shape as the standard ones (a text property tag,
+// low word 0x001E) from a range the standard fields do not use.
+constexpr int32_t kFirstCustomFieldId = 0x7F00001E;
+constexpr int32_t kCustomFieldIdStep = 0x10000;
+
+char16_t FoldAscii(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+}  // namespace
+
+std::u16string_view ClassNameOf(ItemClass itemClass) {
+  for (const ClassInfo& info : kClasses) {
+    if (info.itemClass == itemClass) return info.name;
+  }
+  return u"";
+}
+
+std::optional<ItemClass> ItemClassFromName(std::u16string_view className) {
+  for (const ClassInfo& info : kClasses) {
+    if (SameTextIgnoringCase(info.name, className)) return info.itemClass;
+  }
+  return std::nullopt;
+}
+
+bool IsCalendarClass(ItemClass itemClass) {
+  return itemClass == ItemClass::kAppointment || itemClass == ItemClass::kTask ||
+         itemClass == ItemClass::kNote;
+}
+
+std::string_view BoxTypeName(BoxType box) {
+  return kBoxNames[static_cast<std::size_t>(box)];
+}
+
+std::optional<BoxType> BoxTypeFromName(std::string_view name) {
+  for (std::size_t i = 0; i < kBoxNames.size(); ++i) {
+    if (kBoxNames[i] == name) return static_cast<BoxType>(i);
+  }
+  return std::nullopt;
+}
+
+bool HasField(ItemClass itemClass, ClassField field) {
+  switch (field) {
+    case ClassField::kEndDate:
+    case ClassField::kPlace:
+      return itemClass == ItemClass::kAppointment;
+    case ClassField::kDueDate:
+    case ClassField::kAssignedDate:
+    case ClassField::kCompleted:
+    case ClassField::kTaskPriority:
+    case ClassField::kTaskCategory:
+      return itemClass == ItemClass::kTask;
+  }
+  return false;
+}
+
+bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+const FieldDefinition* AddressBook::FindDefinition(std::u16string_view wanted) const {
+  for (const FieldDefinition& definition : definitions) {
+    if (SameTextIgnoringCase(definition.name, wanted)) return &definition;
+  }
+  return nullptr;
+}
+
+const FieldDefinition& AddressBook::AddDefinition(std::u16string_view wanted) {
+  if (FindDefinition(wanted)) {
+    throw platform::Exception("The address book already defines a field of that name");
+  }
+  int32_t fieldId = kFirstCustomFieldId;
+  for (const FieldDefinition& definition : definitions) {
+    if (definition.fieldId >= fieldId) {
+      if (definition.fieldId > INT32_MAX - kCustomFieldIdStep) {
+        throw platform::Exception("The address book has no room for another custom field");
+      }
+      fieldId = definition.fieldId + kCustomFieldIdStep;
+    }
+  }
+  definitions.push_back({fieldId, std::u16string(wanted)});
+  return definitions.back();
+}
+
+std::vector<FieldDefinition> StandardFieldDefinitions() {
+  return {
+      {805371934, u"Display Name"},
+      {973471774, u"First Name"},
+      {974192670, u"Last Name"},
+      {805437470, u"E-Mail Type"},
+      {805503006, u"E-Mail Address"},
+      {974520350, u"Organization"},
+      {974585886, u"Title"},
+      {974651422, u"Department"},
+      {974716958, u"Office"},
+      {975568926, u"Country"},
+      {975634462, u"City"},
+      {975699998, u"State"},
+      {975765534, u"Address"},
+      {975831070, u"ZIP Code"},
+      {1611333662, u"Prefix"},
+      {973602846, u"Office Phone Number"},
+      {973668382, u"Home Phone Number"},
+      {974913566, u"Mobile Phone Number"},
+      {975372318, u"Fax Number"},
+      {805568542, u"Comments"},
+  };
+}
 
 std::u16string Mailbox::NewMessageId() {
-  const std::string digits = std::to_string(nextMessageNumber++);
-  std::u16string id = u"SIM.";
-  id.append(digits.begin(), digits.end());
-  id += u".1";
-  return id;
+  for (;;) {
+    const std::string digits = std::to_string(nextMessageNumber++);
+    std::u16string id = u"SIM.DOM.PO.100.";
+    id.append(digits.begin(), digits.end());
+    id += u".1";
+    if (!calendar.Contains(id)) return id;
+  }
 }
 
 CalendarItem* Mailbox::FindItem(std::u16string_view messageId) {
-  auto found = std::find_if(calendar.begin(), calendar.end(),
-                            [&](const CalendarItem& item) { return item.messageId == messageId; });
-  return found == calendar.end() ? nullptr : &*found;
+  return calendar.Find(std::u16string(messageId));
+}
+
+const CalendarItem* Mailbox::FindItem(std::u16string_view messageId) const {
+  return calendar.Find(std::u16string(messageId));
 }
 
 bool Mailbox::RemoveItem(std::u16string_view messageId) {
-  return std::erase_if(calendar,
-                       [&](const CalendarItem& item) { return item.messageId == messageId; }) > 0;
+  return calendar.Erase(std::u16string(messageId));
+}
+
+AddressBook* Mailbox::FindBook(std::u16string_view name) {
+  for (AddressBook& book : addressBooks) {
+    if (book.name == name) return &book;
+  }
+  return nullptr;
 }
 
 }  // namespace sim

@@ -127,7 +127,7 @@ TEST_F(EngineWithGroupWiseTest, AGroupWiseFailureFailsTheRequestAndChangesNothin
 }
 
 TEST_F(EngineWithGroupWiseTest, ALoginWithoutAccountFailsOpen) {
-  groupwise.mailbox->loginReturnsNoAccount = true;
+  groupwise.mailbox->login = sim::LoginOutcome::kNoAccountNull;
   EXPECT_EQ(plugin.Open(Object()), 1);
   EXPECT_EQ(groupwise.context->log.calls, std::vector<std::string>{"Session.Login"});
 }

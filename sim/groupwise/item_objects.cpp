@@ -1,0 +1,196 @@
+// Appointments, tasks and notes, and the formatted texts of their subject and body.
+
+#include <utility>
+
+#include "sim/groupwise/objects.h"
+
+namespace sim::groupwise {
+namespace {
+
+using platform::Object;
+
+// Finds the item on every call: an object can outlive its item (Delete, or another object's
+// Delete), and then every member fails as GroupWise's do.
+class ItemRef {
+ public:
+  ItemRef(std::shared_ptr<Mailbox> mailbox, std::u16string id, std::string logClass)
+      : mailbox_(std::move(mailbox)), id_(std::move(id)), logClass_(std::move(logClass)) {}
+
+  CalendarItem& Get(std::string_view member) const {
+    CalendarItem* item = mailbox_->FindItem(id_);
+    if (!item) Raise(logClass_ + "." + std::string(member), "The message no longer exists");
+    return *item;
+  }
+  Mailbox& Box() const { return *mailbox_; }
+  const std::u16string& Id() const { return id_; }
+  const std::string& LogClass() const { return logClass_; }
+
+ private:
+  std::shared_ptr<Mailbox> mailbox_;
+  std::u16string id_;
+  std::string logClass_;
+};
+
+using TextField = std::u16string CalendarItem::*;
+
+class FormattedText final : public SimObject {
+ public:
+  FormattedText(const Shared& shared, ItemRef item, TextField field)
+      : SimObject("FormattedText", shared.context) {
+    AddProperty(
+        "PlainText", [item, field](Args) { return Variant(item.Get("PlainText").*field); },
+        [item, field](const Variant& value) {
+          const std::u16string text = value.ToText();
+          item.Get("PlainText").*field = text;
+        });
+  }
+};
+
+class Item final : public SimObject {
+ public:
+  Item(const Shared& shared, const CalendarItem& item)
+      : SimObject(LogClassOf(item.itemClass), shared.context),
+        shared_(shared),
+        item_(shared.mailbox, item.messageId, LogClassOf(item.itemClass)) {
+    AddProperty("MessageID", [this](Args) { return Variant(Get("MessageID").messageId); });
+    AddProperty("ClassName", [this](Args) {
+      return Variant(std::u16string(ClassNameOf(Get("ClassName").itemClass)));
+    });
+    AddFormattedText("Subject", &CalendarItem::subject);
+    AddFormattedText("BodyText", &CalendarItem::bodyText);
+    AddProperty(
+        "Private", [this](Args) { return ReadPrivate(); },
+        [this](const Variant& v) { Get("Private").isPrivate = v.ToBool(); });
+    AddProperty("Personal", [this](Args) { return Variant(Get("Personal").personal); });
+    AddText("FromText", &CalendarItem::fromText);
+    AddBool("OnCalendar", &CalendarItem::onCalendar);
+    AddDate("StartDate", &CalendarItem::startDate);
+    AddMethod("Refresh", [this](Args args) {
+      ExpectArgCount(args, 0, 0, Qualified("Refresh"));
+      Get("Refresh");
+      return Variant();
+    });
+    AddMethod("Delete", [this](Args args) {
+      ExpectArgCount(args, 0, 0, Qualified("Delete"));
+      Get("Delete");
+      item_.Box().RemoveItem(item_.Id());
+      return Variant();
+    });
+
+    // A member the class does not have is an unknown name, as it is on GroupWise's objects:
+    // a plug-in that writes a place into a note fails instead of storing it.
+    const ItemClass itemClass = item.itemClass;
+    if (HasField(itemClass, ClassField::kEndDate)) AddDate("EndDate", &CalendarItem::endDate);
+    if (HasField(itemClass, ClassField::kPlace)) AddText("Place", &CalendarItem::place);
+    if (HasField(itemClass, ClassField::kDueDate)) AddDate("DueDate", &CalendarItem::dueDate);
+    if (HasField(itemClass, ClassField::kAssignedDate)) {
+      AddDate("AssignedDate", &CalendarItem::assignedDate);
+    }
+    if (HasField(itemClass, ClassField::kCompleted)) AddBool("Completed", &CalendarItem::completed);
+    if (HasField(itemClass, ClassField::kTaskPriority)) {
+      AddProperty(
+          "TaskPriority", [this](Args) { return Variant(Get("TaskPriority").taskPriority); },
+          [this](const Variant& v) {
+            const int32_t priority = v.ToInt32();
+            Get("TaskPriority").taskPriority = priority;
+          });
+    }
+    if (HasField(itemClass, ClassField::kTaskCategory)) {
+      AddText("TaskCategory", &CalendarItem::taskCategory);
+    }
+  }
+
+ private:
+  std::string Qualified(std::string_view member) const {
+    return item_.LogClass() + "." + std::string(member);
+  }
+  CalendarItem& Get(std::string_view member) const { return item_.Get(member); }
+
+  Variant ReadPrivate() const {
+    const CalendarItem& item = Get("Private");
+    if (item.privateReadRaises) {
+      Raise(Qualified("Private"), "The privacy of this item is not available");
+    }
+    return Variant(item.isPrivate);
+  }
+
+  // Read, the member is a formatted-text object; written, it takes the plain text, as
+  // GroupWise lets a controller assign a text to it directly.
+  void AddFormattedText(std::string name, TextField field) {
+    const std::string member = name;
+    AddProperty(
+        std::move(name),
+        [this, member, field](Args) {
+          Get(member);
+          return Variant(MakeObject<FormattedText>(shared_, item_, field));
+        },
+        [this, member, field](const Variant& v) {
+          const std::u16string text = v.ToText();
+          Get(member).*field = text;
+        });
+  }
+
+  void AddText(std::string name, TextField field) {
+    const std::string member = name;
+    AddProperty(
+        std::move(name), [this, member, field](Args) { return Variant(Get(member).*field); },
+        [this, member, field](const Variant& v) {
+          const std::u16string text = v.ToText();
+          Get(member).*field = text;
+        });
+  }
+  void AddBool(std::string name, bool CalendarItem::*field) {
+    const std::string member = name;
+    AddProperty(
+        std::move(name), [this, member, field](Args) { return Variant(Get(member).*field); },
+        [this, member, field](const Variant& v) {
+          const bool value = v.ToBool();
+          Get(member).*field = value;
+        });
+  }
+  void AddDate(std::string name, platform::AutomationDate CalendarItem::*field) {
+    const std::string member = name;
+    AddProperty(
+        std::move(name), [this, member, field](Args) { return Variant(Get(member).*field); },
+        [this, member, field](const Variant& v) {
+          const platform::AutomationDate date = v.ToDate();
+          // Refused here rather than later, when the store is saved or a query decodes it.
+          bool valid = false;
+          try {
+            const platform::CivilDateTime c = platform::DecodeAutomationDate(date);
+            valid = platform::IsValidCivilDate(c.year, c.month, c.day);
+          } catch (const platform::Exception&) {
+            // Not finite or far outside the calendar: refused below like any other.
+          }
+          if (!valid) RaiseBadArgument(Qualified(member), "not a date GroupWise can hold");
+          Get(member).*field = date;
+        });
+  }
+
+  Shared shared_;
+  ItemRef item_;
+};
+
+}  // namespace
+
+std::string LogClassOf(ItemClass itemClass) {
+  switch (itemClass) {
+    case ItemClass::kAppointment:
+      return "Appointment";
+    case ItemClass::kTask:
+      return "Task";
+    case ItemClass::kNote:
+      return "Note";
+    case ItemClass::kMail:
+      return "Mail";
+    case ItemClass::kPhoneMessage:
+      return "PhoneMessage";
+  }
+  return "Message";
+}
+
+Object MakeItem(const Shared& shared, const CalendarItem& item) {
+  return MakeObject<Item>(shared, item);
+}
+
+}  // namespace sim::groupwise

@@ -1,0 +1,35 @@
+#pragma once
+
+// Inside the simulated GroupWise: how its automation objects make one another. Every object
+// holds the mailbox and the shared log and fault plan, and finds its state in the mailbox on
+// each call, so an object whose item was deleted fails instead of showing stale data.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/automation.h"
+#include "sim/common/sim_object.h"
+#include "sim/groupwise/mailbox.h"
+
+namespace sim::groupwise {
+
+struct Shared {
+  std::shared_ptr<SimContext> context;
+  std::shared_ptr<Mailbox> mailbox;
+};
+
+// The failure GroupWise reports from inside a member (DISP_E_EXCEPTION with its text).
+[[noreturn]] void Raise(std::string_view member, std::string_view text);
+
+// How items show in the call log and the fault plan: "Appointment", "Task", "Note", ...
+std::string LogClassOf(ItemClass itemClass);
+
+platform::Object MakeSession(const Shared& shared);
+platform::Object MakeCommander(const Shared& shared);
+platform::Object MakeAccount(const Shared& shared);
+platform::Object MakeItem(const Shared& shared, const CalendarItem& item);
+platform::Object MakeQuery(const Shared& shared);
+platform::Object MakeAddressBooks(const Shared& shared);
+
+}  // namespace sim::groupwise

@@ -1,0 +1,438 @@
+#include "sim/groupwise/store.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <limits>
+
+#include "sim/common/json.h"
+
+namespace sim {
+namespace {
+
+constexpr std::string_view kFormat = "groupwise-store";
+constexpr int kVersion = 1;
+
+constexpr std::array<std::pair<LoginOutcome, std::string_view>, 4> kLoginWords = {{
+    {LoginOutcome::kAccount, "account"},
+    {LoginOutcome::kNoAccountNull, "null"},
+    {LoginOutcome::kNoAccountEmpty, "empty"},
+    {LoginOutcome::kRaise, "raise"},
+}};
+
+// --- Writing ---------------------------------------------------------------------------------
+
+json::Value Text(std::u16string_view text) {
+  return json::Value(json::Utf16ToUtf8(text));
+}
+
+json::Value Date(platform::AutomationDate date) {
+  const platform::CivilDateTime c = platform::DecodeAutomationDate(date);
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day,
+                c.hour, c.minute, c.second);
+  return json::Value(buffer);
+}
+
+json::Value ItemToJson(const CalendarItem& item) {
+  json::Object out;
+  auto put = [&](const char* key, json::Value value) { out.emplace_back(key, std::move(value)); };
+  put("messageId", Text(item.messageId));
+  put("className", Text(ClassNameOf(item.itemClass)));
+  put("boxType", json::Value(std::string(BoxTypeName(item.boxType))));
+  put("accepted", item.accepted);
+  put("personal", item.personal);
+  put("private", item.isPrivate);
+  put("privateReadRaises", item.privateReadRaises);
+  json::Array failing;
+  for (const std::string& verb : item.failingTokens)
+    failing.emplace_back(verb);
+  put("failingTokens", json::Value(std::move(failing)));
+  put("subject", Text(item.subject));
+  put("bodyText", Text(item.bodyText));
+  put("fromText", Text(item.fromText));
+  put("onCalendar", item.onCalendar);
+  put("startDate", Date(item.startDate));
+  if (HasField(item.itemClass, ClassField::kEndDate)) put("endDate", Date(item.endDate));
+  if (HasField(item.itemClass, ClassField::kPlace)) put("place", Text(item.place));
+  if (HasField(item.itemClass, ClassField::kDueDate)) put("dueDate", Date(item.dueDate));
+  if (HasField(item.itemClass, ClassField::kAssignedDate)) {
+    put("assignedDate", Date(item.assignedDate));
+  }
+  if (HasField(item.itemClass, ClassField::kCompleted)) put("completed", item.completed);
+  if (HasField(item.itemClass, ClassField::kTaskPriority)) put("taskPriority", item.taskPriority);
+  if (HasField(item.itemClass, ClassField::kTaskCategory)) {
+    put("taskCategory", Text(item.taskCategory));
+  }
+  return json::Value(std::move(out));
+}
+
+json::Value BookToJson(const AddressBook& book) {
+  json::Array definitions;
+  for (const FieldDefinition& definition : book.definitions) {
+    definitions.emplace_back(
+        json::Object{{"fieldId", definition.fieldId}, {"name", Text(definition.name)}});
+  }
+  json::Array entries;
+  for (const BookEntry& entry : book.entries) {
+    json::Array fields;
+    for (const EntryField& field : entry.fields) {
+      fields.emplace_back(json::Object{
+          {"name", Text(field.name)}, {"fieldId", field.fieldId}, {"value", Text(field.value)}});
+    }
+    entries.emplace_back(
+        json::Object{{"objType", entry.objType}, {"fields", json::Value(std::move(fields))}});
+  }
+  return json::Value(json::Object{{"name", Text(book.name)},
+                                  {"fieldDefinitions", json::Value(std::move(definitions))},
+                                  {"entries", json::Value(std::move(entries))}});
+}
+
+// --- Reading ---------------------------------------------------------------------------------
+
+// Reads the parsed document, pointing every fault at its place in the text.
+class Reader {
+ public:
+  Reader(std::string_view text, const std::string& file) : text_(text), file_(file) {}
+
+  [[noreturn]] void Fail(const json::Value& at, const std::string& detail) const {
+    const json::Location where = json::LocationOf(text_, at.Offset());
+    throw StoreError(file_, where.line, where.column, detail);
+  }
+
+  // The object's members must be among `allowed`; returns the object for convenience.
+  const json::Object& Members(const json::Value& value, std::string_view what,
+                              std::initializer_list<std::string_view> allowed) const {
+    if (value.GetKind() != json::Value::Kind::kObject) {
+      Fail(value, std::string(what) + " must be an object");
+    }
+    for (const auto& [name, member] : value.AsObject()) {
+      bool known = false;
+      for (std::string_view candidate : allowed)
+        known = known || candidate == name;
+      if (!known) Fail(member, "unknown member \"" + name + "\" in " + std::string(what));
+    }
+    return value.AsObject();
+  }
+
+  const json::Value* Optional(const json::Value& object, std::string_view key) const {
+    return object.Find(key);
+  }
+  const json::Value& Required(const json::Value& object, std::string_view key,
+                              std::string_view what) const {
+    const json::Value* found = object.Find(key);
+    if (!found) Fail(object, std::string(what) + " needs the member \"" + std::string(key) + "\"");
+    return *found;
+  }
+
+  std::u16string Text(const json::Value& value) const {
+    if (value.GetKind() != json::Value::Kind::kString) Fail(value, "expected a text");
+    std::u16string wide;
+    if (!json::Utf8ToUtf16(value.AsString(), wide)) Fail(value, "the text is not UTF-8");
+    return wide;
+  }
+  std::string Word(const json::Value& value) const {
+    if (value.GetKind() != json::Value::Kind::kString) Fail(value, "expected a text");
+    return value.AsString();
+  }
+  bool Bool(const json::Value& value) const {
+    if (value.GetKind() != json::Value::Kind::kBool) Fail(value, "expected true or false");
+    return value.AsBool();
+  }
+  int64_t Integer(const json::Value& value, int64_t min, int64_t max) const {
+    if (value.GetKind() != json::Value::Kind::kNumber) Fail(value, "expected a whole number");
+    const double number = value.AsNumber();
+    if (number != static_cast<double>(static_cast<int64_t>(number)) || number < double(min) ||
+        number > double(max)) {
+      Fail(value,
+           "expected a whole number from " + std::to_string(min) + " to " + std::to_string(max));
+    }
+    return static_cast<int64_t>(number);
+  }
+  // "YYYY-MM-DDThh:mm:ss", local time.
+  platform::AutomationDate Date(const json::Value& value) const {
+    const std::string text = Word(value);
+    static constexpr std::string_view kShape = "0000-00-00T00:00:00";
+    bool shaped = text.size() == kShape.size();
+    for (std::size_t i = 0; shaped && i < text.size(); ++i) {
+      shaped = kShape[i] == '0' ? (text[i] >= '0' && text[i] <= '9') : text[i] == kShape[i];
+    }
+    if (!shaped) Fail(value, "expected a date as YYYY-MM-DDThh:mm:ss, found \"" + text + "\"");
+    auto number = [&](std::size_t at, std::size_t length) {
+      return std::stoi(text.substr(at, length));
+    };
+    const platform::CivilDateTime c{
+        number(0, 4), number(5, 2), number(8, 2), number(11, 2), number(14, 2), number(17, 2), 0};
+    if (!platform::IsValidCivilDate(c.year, c.month, c.day) ||
+        !platform::IsValidCivilTime(c.hour, c.minute, c.second)) {
+      Fail(value, "no such date or time: \"" + text + "\"");
+    }
+    return platform::EncodeAutomationDate(c);
+  }
+
+  void Session(const json::Value& value, Mailbox& mailbox) const {
+    Members(value, "the session",
+            {"fullName", "majorVersion", "minorVersion", "login", "loginError", "userId",
+             "queryPolls"});
+    if (auto* v = Optional(value, "fullName")) mailbox.fullName = Text(*v);
+    if (auto* v = Optional(value, "majorVersion")) mailbox.majorVersion = Small(*v);
+    if (auto* v = Optional(value, "minorVersion")) mailbox.minorVersion = Small(*v);
+    if (auto* v = Optional(value, "login")) mailbox.login = Login(*v);
+    if (auto* v = Optional(value, "loginError")) mailbox.loginError = Text(*v);
+    if (auto* v = Optional(value, "userId")) mailbox.userId = Text(*v);
+    if (auto* v = Optional(value, "queryPolls")) {
+      mailbox.queryPolls = static_cast<int>(Integer(*v, 0, 1'000'000));
+    }
+  }
+
+  void Account(const json::Value& value, Mailbox& mailbox) const {
+    Members(value, "the account", {"owner", "nextMessageNumber", "calendar", "addressBooks"});
+    if (auto* v = Optional(value, "owner")) mailbox.ownerName = Text(*v);
+    if (auto* v = Optional(value, "nextMessageNumber")) {
+      mailbox.nextMessageNumber = Integer(*v, 1, int64_t{1} << 52);
+    }
+    if (auto* v = Optional(value, "calendar")) {
+      for (const json::Value& item : Array(*v, "the calendar"))
+        Item(item, mailbox);
+    }
+    if (auto* v = Optional(value, "addressBooks")) {
+      for (const json::Value& book : Array(*v, "addressBooks"))
+        Book(book, mailbox);
+    }
+  }
+
+ private:
+  const json::Array& Array(const json::Value& value, std::string_view what) const {
+    if (value.GetKind() != json::Value::Kind::kArray) {
+      Fail(value, std::string(what) + " must be an array");
+    }
+    return value.AsArray();
+  }
+  int16_t Small(const json::Value& value) const {
+    return static_cast<int16_t>(Integer(value, 0, std::numeric_limits<int16_t>::max()));
+  }
+  int32_t Int32(const json::Value& value) const {
+    return static_cast<int32_t>(
+        Integer(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+  }
+  LoginOutcome Login(const json::Value& value) const {
+    const std::string word = Word(value);
+    for (const auto& [outcome, name] : kLoginWords) {
+      if (word == name) return outcome;
+    }
+    Fail(value, "login must be \"account\", \"null\", \"empty\" or \"raise\"");
+  }
+
+  void Item(const json::Value& value, Mailbox& mailbox) const {
+    Members(value, "a calendar item",
+            {"messageId", "className",         "boxType",       "accepted",     "personal",
+             "private",   "privateReadRaises", "failingTokens", "subject",      "bodyText",
+             "fromText",  "onCalendar",        "startDate",     "endDate",      "place",
+             "dueDate",   "assignedDate",      "completed",     "taskPriority", "taskCategory"});
+    CalendarItem item;
+    const json::Value& id = Required(value, "messageId", "a calendar item");
+    item.messageId = Text(id);
+    if (item.messageId.empty()) Fail(id, "a message id cannot be empty");
+    if (mailbox.calendar.Contains(item.messageId)) Fail(id, "a second item with this message id");
+    const json::Value& className = Required(value, "className", "a calendar item");
+    const std::optional<ItemClass> itemClass = ItemClassFromName(Text(className));
+    if (!itemClass || !IsCalendarClass(*itemClass)) {
+      Fail(className,
+           "the calendar holds GW.MESSAGE.APPOINTMENT, GW.MESSAGE.TASK and "
+           "GW.MESSAGE.NOTE items");
+    }
+    item.itemClass = *itemClass;
+    if (auto* v = Optional(value, "boxType")) {
+      const std::optional<BoxType> box = BoxTypeFromName(Word(*v));
+      if (!box) Fail(*v, "boxType must be INCOMING, OUTGOING, PERSONAL or DRAFT");
+      item.boxType = *box;
+    }
+    if (auto* v = Optional(value, "accepted")) item.accepted = Bool(*v);
+    if (auto* v = Optional(value, "personal")) item.personal = Bool(*v);
+    if (auto* v = Optional(value, "private")) item.isPrivate = Bool(*v);
+    if (auto* v = Optional(value, "privateReadRaises")) item.privateReadRaises = Bool(*v);
+    if (auto* v = Optional(value, "failingTokens")) {
+      for (const json::Value& verb : Array(*v, "failingTokens")) {
+        item.failingTokens.push_back(Word(verb));
+      }
+    }
+    if (auto* v = Optional(value, "subject")) item.subject = Text(*v);
+    if (auto* v = Optional(value, "bodyText")) item.bodyText = Text(*v);
+    if (auto* v = Optional(value, "fromText")) item.fromText = Text(*v);
+    if (auto* v = Optional(value, "onCalendar")) item.onCalendar = Bool(*v);
+    if (auto* v = Optional(value, "startDate")) item.startDate = Date(*v);
+    // A member the class does not have is refused, so a file cannot claim what the objects
+    // would never show.
+    auto classOnly = [&](const char* key, ClassField field) -> const json::Value* {
+      const json::Value* v = Optional(value, key);
+      if (v && !HasField(item.itemClass, field)) {
+        Fail(*v, std::string("a ") + json::Utf16ToUtf8(ClassNameOf(item.itemClass)) +
+                     " item has no " + key);
+      }
+      return v;
+    };
+    if (auto* v = classOnly("endDate", ClassField::kEndDate)) item.endDate = Date(*v);
+    if (auto* v = classOnly("place", ClassField::kPlace)) item.place = Text(*v);
+    if (auto* v = classOnly("dueDate", ClassField::kDueDate)) item.dueDate = Date(*v);
+    if (auto* v = classOnly("assignedDate", ClassField::kAssignedDate)) {
+      item.assignedDate = Date(*v);
+    }
+    if (auto* v = classOnly("completed", ClassField::kCompleted)) item.completed = Bool(*v);
+    if (auto* v = classOnly("taskPriority", ClassField::kTaskPriority)) {
+      item.taskPriority = Int32(*v);
+    }
+    if (auto* v = classOnly("taskCategory", ClassField::kTaskCategory)) {
+      item.taskCategory = Text(*v);
+    }
+    mailbox.calendar.push_back(std::move(item));
+  }
+
+  void Book(const json::Value& value, Mailbox& mailbox) const {
+    Members(value, "an address book", {"name", "fieldDefinitions", "entries"});
+    AddressBook book;
+    const json::Value& name = Required(value, "name", "an address book");
+    book.name = Text(name);
+    if (book.name.empty()) Fail(name, "an address book needs a name");
+    for (const AddressBook& other : mailbox.addressBooks) {
+      if (SameTextIgnoringCase(other.name, book.name)) Fail(name, "a second book of this name");
+    }
+    if (auto* v = Optional(value, "fieldDefinitions")) {
+      for (const json::Value& definition : Array(*v, "fieldDefinitions")) {
+        Members(definition, "a field definition", {"fieldId", "name"});
+        const json::Value& label = Required(definition, "name", "a field definition");
+        book.definitions.push_back(
+            {Int32(Required(definition, "fieldId", "a field definition")), Text(label)});
+      }
+    }
+    if (auto* v = Optional(value, "entries")) {
+      for (const json::Value& entryValue : Array(*v, "entries")) {
+        Members(entryValue, "an address book entry", {"objType", "fields"});
+        BookEntry entry;
+        entry.key = mailbox.NewEntryKey();
+        if (auto* t = Optional(entryValue, "objType")) entry.objType = Int32(*t);
+        if (auto* f = Optional(entryValue, "fields")) {
+          for (const json::Value& field : Array(*f, "fields")) {
+            Members(field, "a field", {"name", "fieldId", "value"});
+            entry.fields.push_back({Text(Required(field, "name", "a field")),
+                                    Int32(Required(field, "fieldId", "a field")),
+                                    Text(Required(field, "value", "a field"))});
+          }
+        }
+        book.entries.push_back(std::move(entry));
+      }
+    }
+    mailbox.addressBooks.push_back(std::move(book));
+  }
+
+  std::string_view text_;
+  const std::string& file_;
+};
+
+std::string Located(const std::string& file, std::size_t line, std::size_t column,
+                    const std::string& detail) {
+  if (line == 0) return file + ": " + detail;
+  return file + ", line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
+         detail;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  if (!file.flush()) throw StoreError(path, 0, 0, "cannot be written");
+}
+
+}  // namespace
+
+StoreError::StoreError(std::string file, std::size_t line, std::size_t column, std::string detail)
+    : Exception(Located(file, line, column, detail)),
+      file_(std::move(file)),
+      line_(line),
+      column_(column),
+      detail_(std::move(detail)) {}
+
+std::string StoreToJson(const Mailbox& mailbox) {
+  json::Object session{
+      {"fullName", Text(mailbox.fullName)},
+      {"majorVersion", int{mailbox.majorVersion}},
+      {"minorVersion", int{mailbox.minorVersion}},
+      {"login",
+       json::Value(std::string(kLoginWords[static_cast<std::size_t>(mailbox.login)].second))},
+      {"loginError", Text(mailbox.loginError)},
+      {"userId", Text(mailbox.userId)},
+      {"queryPolls", mailbox.queryPolls},
+  };
+  json::Array calendar;
+  for (const CalendarItem& item : mailbox.calendar)
+    calendar.push_back(ItemToJson(item));
+  json::Array books;
+  for (const AddressBook& book : mailbox.addressBooks)
+    books.push_back(BookToJson(book));
+  json::Object account{
+      {"owner", Text(mailbox.ownerName)},
+      {"nextMessageNumber", mailbox.nextMessageNumber},
+      {"calendar", json::Value(std::move(calendar))},
+      {"addressBooks", json::Value(std::move(books))},
+  };
+  return json::Write(json::Value(json::Object{{"format", json::Value(std::string(kFormat))},
+                                              {"version", kVersion},
+                                              {"session", json::Value(std::move(session))},
+                                              {"account", json::Value(std::move(account))}}));
+}
+
+Mailbox StoreFromJson(std::string_view text, const std::string& file) {
+  json::Value document;
+  try {
+    document = json::Parse(text);
+  } catch (const json::ParseError& error) {
+    const json::Location where = json::LocationOf(text, error.Offset());
+    throw StoreError(file, where.line, where.column, error.Detail());
+  }
+  const Reader reader(text, file);
+  reader.Members(document, "the store", {"format", "version", "session", "account"});
+  const json::Value& format = reader.Required(document, "format", "the store");
+  if (reader.Word(format) != kFormat) {
+    reader.Fail(format, "this is not a GroupWise store (format \"" + std::string(kFormat) + "\")");
+  }
+  const json::Value& version = reader.Required(document, "version", "the store");
+  if (reader.Integer(version, 0, 1'000'000) != kVersion) {
+    reader.Fail(version, "only version " + std::to_string(kVersion) + " is understood");
+  }
+  Mailbox mailbox;
+  if (auto* session = document.Find("session")) reader.Session(*session, mailbox);
+  if (auto* account = document.Find("account")) reader.Account(*account, mailbox);
+  return mailbox;
+}
+
+Mailbox LoadStore(const std::string& path) {
+  if (!std::filesystem::exists(path)) return Mailbox();
+  std::ifstream file(path, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (!file && !file.eof()) throw StoreError(path, 0, 0, "cannot be read");
+  return StoreFromJson(text, path);
+}
+
+void SaveStore(const std::string& path, const Mailbox& mailbox) {
+  WriteText(path, StoreToJson(mailbox));
+}
+
+StoreFile::StoreFile(std::string path)
+    : path_(std::move(path)),
+      existed_(std::filesystem::exists(path_)),
+      mailbox_(std::make_shared<Mailbox>(LoadStore(path_))),
+      savedText_(StoreToJson(*mailbox_)) {}
+
+bool StoreFile::Changed() const {
+  return StoreToJson(*mailbox_) != savedText_;
+}
+
+void StoreFile::Save() {
+  std::string text = StoreToJson(*mailbox_);
+  WriteText(path_, text);
+  savedText_ = std::move(text);
+  existed_ = true;
+}
+
+}  // namespace sim
