@@ -1,6 +1,6 @@
 # Runs one command line of a tool and checks its exit status and, byte for byte, its output.
 #   -DPROGRAM=path -DARGS="arg|arg|..." -DEXPECTED_STATUS=N
-#   optional: -DSTDIN=file -DEXPECTED_STDOUT=file -DSTDERR_CONTAINS=text
+#   optional: -DSTDIN=file -DEXPECTED_STDOUT=file -DSTDOUT_MATCHES=regex -DSTDERR_CONTAINS=text
 set(input_args)
 if(DEFINED STDIN)
   set(input_args INPUT_FILE ${STDIN})
@@ -16,6 +16,12 @@ if(DEFINED EXPECTED_STDOUT)
   file(READ ${EXPECTED_STDOUT} wanted)
   if(NOT out STREQUAL wanted)
     message(FATAL_ERROR "standard output differs from ${EXPECTED_STDOUT}:\n--- got\n${out}\n--- wanted\n${wanted}")
+  endif()
+endif()
+if(DEFINED STDOUT_MATCHES)
+  string(REGEX MATCH "${STDOUT_MATCHES}" found "${out}")
+  if(found STREQUAL "")
+    message(FATAL_ERROR "standard output does not match '${STDOUT_MATCHES}':\n${out}")
   endif()
 endif()
 if(DEFINED STDERR_CONTAINS)

@@ -18,10 +18,6 @@ class FakePlugin final : public framework::TBaseIsync {
     if (TBaseIsync::Init(progress, synchSetup, appSetup) != 0) return 1;
     script_->synchSetup = platform::ReadToEnd(*synchSetup);
     script_->appSetup = platform::ReadToEnd(*appSetup);
-    script_->ctrlKeyAtInit = Services().Env().IsCtrlKeyDown();
-    // As the real plug-ins do: Ctrl held at Init switches the trace on.
-    if (script_->ctrlKeyAtInit) SetTracing(true);
-    Trace("fake Init");
     return Answer("Init");
   }
   int32_t Open(const platform::Object&) override { return Answer(Record("Open")); }

@@ -32,7 +32,6 @@ struct Script {
   std::vector<std::string> calls;
   std::string synchSetup;  // the bytes of the streams Init was given
   std::string appSetup;
-  bool ctrlKeyAtInit = false;
   std::vector<std::string> records;  // what each WriteSource found in its stream
   std::vector<bool> abortedAnswers;
 };

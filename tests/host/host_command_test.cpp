@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "sim/host/profile_file.h"
@@ -32,10 +31,6 @@ class HostCommandTest : public testing::Test {
   std::string Path(const std::string& name) const { return (folder / name).string(); }
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream file(Path(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   }
 
   // Runs gwsync with these arguments against the fake plug-in.
@@ -71,16 +66,6 @@ TEST_F(HostCommandTest, WriteSendsTheRecordAndPrintsWhatCameBack) {
   EXPECT_EQ(script->records, Calls{record});
   EXPECT_EQ(out.str(), record + script->writeBackSuffix);
 }
-
-// Codes outside the host's are the plug-in's to refuse, so they reach it as they are.
-TEST_F(HostCommandTest, PassesCodesThatAreNoneOfTheHostsUnchanged) {
-  Write("rec.txt", "X:1\r\n");
-  EXPECT_EQ(Run({"write", "-3", "9", Path("rec.txt")}), 0);
-  EXPECT_EQ(Run({"read", "5"}), 0);
-  EXPECT_EQ(script->calls[3], "WriteSource -3 9");
-  EXPECT_EQ(script->calls[9], "ReadSource 5 0");
-}
-
 TEST_F(HostCommandTest, AFailingMethodEndsTheRunAsFarAsThePluginAllowsAndFailsTheStatus) {
   const struct {
     std::string method;
@@ -148,48 +133,6 @@ TEST_F(HostCommandTest, TheLogLevelComesFromTheMachinesSettings) {
   EXPECT_EQ(Run({"--registry", Path("registry.json"), "read", "APT"}), 0);
   const framework::SetupBlock a(framework::BlockKind::kA, script->synchSetup);
   EXPECT_EQ(a.Get(framework::block_a::LogLevel), 5);
-}
-
-TEST_F(HostCommandTest, AbortAfterMakesTheProgressObjectAnswerTrueFromItsNthQuestionOn) {
-  script->abortedQuestions = 4;
-  EXPECT_EQ(Run({"--abort-after", "3", "read", "APT"}), 0);
-  EXPECT_EQ(script->abortedAnswers, (std::vector<bool>{false, false, true, true}));
-  script->abortedAnswers.clear();
-  EXPECT_EQ(Run({"read", "APT"}), 0);
-  EXPECT_EQ(script->abortedAnswers, (std::vector<bool>(4, false)));
-}
-
-TEST_F(HostCommandTest, TraceHoldsCtrlAtInitAndSavesTheTraceWhereAsked) {
-  EXPECT_EQ(Run({"read", "APT"}), 0);
-  EXPECT_FALSE(script->ctrlKeyAtInit);
-  EXPECT_EQ(Run({"--trace", Path("trace.txt"), "read", "APT"}), 0);
-  EXPECT_TRUE(script->ctrlKeyAtInit);
-  EXPECT_NE(Read("trace.txt").find("fake Init"), std::string::npos);
-}
-
-TEST_F(HostCommandTest, ProgressAndLogGoToStandardErrorAsLines) {
-  script->progressTexts = {{"SetSynchText", "Reading appointments"},
-                           {"SetAppText", "Lunch"},
-                           {"SetAppText", ""},
-                           {"Log", "One item was skipped"}};
-  EXPECT_EQ(Run({"read", "APT"}), 0);
-  EXPECT_NE(err.str().find("Reading appointments\n  Lunch\nlog: [Fake] One item was skipped\n"),
-            std::string::npos)
-      << err.str();
-}
-
-TEST_F(HostCommandTest, AnInputThatCannotBeReadStopsBeforeThePluginIsMade) {
-  EXPECT_EQ(Run({"write", "APT", "insert", Path("missing.txt")}), 2);
-  EXPECT_EQ(Run({"run", Path("missing.gws")}), 2);
-  EXPECT_TRUE(script->calls.empty());
-  EXPECT_NE(err.str().find("cannot read"), std::string::npos);
-}
-
-TEST_F(HostCommandTest, AProfileThatCannotBeReadFailsTheRunBeforeThePluginIsMade) {
-  Write("broken.json", "{");
-  EXPECT_EQ(Run({"--profile", Path("broken.json"), "read", "APT"}), 1);
-  EXPECT_TRUE(script->calls.empty());
-  EXPECT_NE(err.str().find("broken.json"), std::string::npos);
 }
 
 }  // namespace

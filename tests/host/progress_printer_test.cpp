@@ -35,6 +35,13 @@ TEST(ProgressPrinter, WritesEachTextAsALineWhenNotOnATerminal) {
   EXPECT_EQ(shown, "Reading\n  Lunch\nlog: [Title] Skipped\n");
 }
 
+// A record's description or a log notice may span lines; each event must stay one line.
+TEST(ProgressPrinter, PutsMultiLineTextsOnOneLine) {
+  EXPECT_EQ(Shown(false, {{"SetAppText", {"Agenda:\r\n1. Budget\r\n\t2. Plans\r\n"}},
+                          {"Log", {"Update\r\nneeded", "\r\nNOTICE\r\n", "1"}}}),
+            "  Agenda: 1. Budget 2. Plans\nlog: [NOTICE] Update needed\n");
+}
+
 TEST(ProgressPrinter, RedrawsOneLineOnATerminalAndClearsItAtTheEnd) {
   const std::string c(kClear);
   const struct {

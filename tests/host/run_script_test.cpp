@@ -138,12 +138,5 @@ TEST_F(RunScriptTest, AMissingRecordFileStopsTheScriptButStillEndsTheRun) {
   EXPECT_NE(err.str().find("day.gws:2: cannot read"), std::string::npos) << err.str();
 }
 
-TEST_F(RunScriptTest, AWrongLineStopsTheScriptBeforeThePluginIsMade) {
-  Write("day.gws", "read APT\nread\n");
-  EXPECT_EQ(Run(), 2);
-  EXPECT_TRUE(script->calls.empty());
-  EXPECT_NE(err.str().find("day.gws:2: expected: read TYPE"), std::string::npos) << err.str();
-}
-
 }  // namespace
 }  // namespace gwsync

@@ -1,23 +1,24 @@
 #include "tools/gwsync/groupwise_store.h"
 
-#include "platform/exception.h"
+#include "sim/groupwise/sample_mailbox.h"
 
 namespace gwsync {
 
-GroupWiseStore::GroupWiseStore(std::string file, platform::AutomationDate)
-    : file_(std::move(file)) {
-  // The simulator cannot keep its mailbox in a file yet, nor build a sample one: until it can,
-  // a run without --store meets an empty mailbox.
-  if (!file_.empty()) {
-    throw platform::Exception("--store " + file_ +
-                              ": the simulated GroupWise cannot keep its mailbox in a file yet");
+GroupWiseStore::GroupWiseStore(const std::string& file, platform::AutomationDate today) {
+  if (file.empty()) {
+    *groupwise_.mailbox = sim::BuildSampleMailbox(today);
+    return;
   }
+  file_.emplace(file);
+  groupwise_.mailbox = file_->State();
 }
 
 void GroupWiseStore::RegisterWith(platform::ObjectRegistry& registry) const {
   groupwise_.RegisterWith(registry);
 }
 
-void GroupWiseStore::SaveIfChanged() const {}
+void GroupWiseStore::SaveIfChanged() {
+  if (file_ && (file_->Changed() || !file_->Existed())) file_->Save();
+}
 
 }  // namespace gwsync

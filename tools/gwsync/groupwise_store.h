@@ -1,13 +1,15 @@
 #pragma once
 
 // The simulated GroupWise a run of gwsync logs into, and the file it is kept in between runs.
-// This is the one place that knows how the simulator stores its mailbox.
+// This is the one place that knows how the simulator keeps its mailbox.
 
+#include <optional>
 #include <string>
 
 #include "platform/automation_date.h"
 #include "platform/portable/object_registry.h"
 #include "sim/groupwise/simulated_groupwise.h"
+#include "sim/groupwise/store.h"
 
 namespace gwsync {
 
@@ -16,15 +18,16 @@ class GroupWiseStore {
   // From `file` (one that does not exist yet is an empty mailbox, created by SaveIfChanged),
   // or, when `file` is empty, the built-in sample mailbox for `today`, which is never saved.
   // Raises platform::Exception naming the file when it cannot be read.
-  GroupWiseStore(std::string file, platform::AutomationDate today);
+  GroupWiseStore(const std::string& file, platform::AutomationDate today);
 
   // Makes GroupWise's objects creatable by their ProgIDs.
   void RegisterWith(platform::ObjectRegistry& registry) const;
-  // Writes the mailbox back to its file when the run changed it.
-  void SaveIfChanged() const;
+  // Writes the mailbox back to its file when the run changed it, or when the file does not
+  // exist yet.
+  void SaveIfChanged();
 
  private:
-  std::string file_;
+  std::optional<sim::StoreFile> file_;
   sim::GroupWise groupwise_;
 };
 

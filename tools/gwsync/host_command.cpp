@@ -101,7 +101,7 @@ int RunHostCommand(const Options& options, const HostParts& parts, Console conso
     sim::FillCalendarRange(
         profile.a, options.rangeFirst ? sim::CalendarRange{*options.rangeFirst, *options.rangeLast}
                                       : sim::HostCalendarRange(profile.a, today));
-    const GroupWiseStore store(options.storeFile, today);
+    GroupWiseStore store(options.storeFile, today);
     store.RegisterWith(machine.platform.objects);
 
     int status = 0;

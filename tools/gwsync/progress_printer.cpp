@@ -32,9 +32,23 @@ int32_t ArgAsInt(const sim::RecordingProgress::Call& call, std::size_t index) {
   }
 }
 
-const std::string& Arg(const sim::RecordingProgress::Call& call, std::size_t index) {
-  static const std::string kNone;
-  return index < call.args.size() ? call.args[index] : kNone;
+// A text argument on one line: the plug-ins pass multi-line texts (an inserted record's
+// description, the DCOM notice of the log), which would break both the plain lines and the
+// line that is redrawn in place. Each run of control characters becomes one blank.
+std::string Arg(const sim::RecordingProgress::Call& call, std::size_t index) {
+  if (index >= call.args.size()) return {};
+  std::string line;
+  bool blank = false;
+  for (char c : call.args[index]) {
+    if (static_cast<unsigned char>(c) < 0x20) {
+      blank = true;
+      continue;
+    }
+    if (blank && !line.empty()) line += ' ';
+    blank = false;
+    line += c;
+  }
+  return line;
 }
 
 }  // namespace
