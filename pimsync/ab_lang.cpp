@@ -71,8 +71,8 @@ const std::array<ContactFieldInfo, kContactFieldCount> kContactFields = {{
     {ContactField::kComment, "Comment", 0x3004001E, 5},
 }};
 
-TABLang::TABLang(int majorVersion, int minorVersion, platform::Platform& platform)
-    : majorVersion_(majorVersion), minorVersion_(minorVersion) {
+TABLang::TABLang(int /*majorVersion*/, int minorVersion, platform::Platform& platform)
+    : minorVersion_(minorVersion) {
   try {
     Load(platform);
   } catch (const std::exception& failure) {

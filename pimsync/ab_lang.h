@@ -71,7 +71,8 @@ inline constexpr std::string_view kLabelLibraryName = "Abfields.dll";
 class TABLang {
  public:
   // Learns the language from the registry and loads every label from the label library beside
-  // the plug-in's module. A failure is shown in a message box and leaves Ready() false.
+  // the plug-in's module. A failure is shown in a message box and leaves Ready() false. Only
+  // the minor version chooses the labels: every major version of this family shares them.
   TABLang(int majorVersion, int minorVersion, platform::Platform& platform);
 
   bool Ready() const { return ready_; }
@@ -88,7 +89,6 @@ class TABLang {
  private:
   void Load(platform::Platform& platform);
 
-  int majorVersion_;
   int minorVersion_;
   std::string language_;
   std::string resourcePath_;
