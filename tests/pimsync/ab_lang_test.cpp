@@ -7,6 +7,7 @@
 
 #include "pimsync/ab_lang.h"
 #include "platform/portable/portable_platform.h"
+#include "sim/groupwise/simulated_groupwise.h"
 
 namespace pimsync {
 namespace {
@@ -104,6 +105,36 @@ TEST_F(ABLangTest, FailuresAreShownAndLeaveTheTableNotReady) {
     EXPECT_EQ(fresh.ui.messageBoxes[0].style, platform::mb::kSetForeground) << c.name;
     EXPECT_EQ(table.Label(ContactField::kFirstName), "") << c.name;
   }
+}
+
+TEST_F(ABLangTest, TheAddressBookOwnNamesReplaceTheLibrarysLabels) {
+  sim::GroupWise groupwise;
+  sim::AddressBook book;
+  book.name = u"Friends";
+  book.definitions = {{973471774, u"Given name"},      // first name
+                      {974192670, u"Surname"},         // last name
+                      {973471774, u"Christian name"},  // first name again: the last one counts
+                      {12345, u"Not ours"}};
+  groupwise.mailbox->addressBooks.push_back(std::move(book));
+  const platform::Object account =
+      groupwise.CreateSession()
+          .Call("Login", {platform::Variant(u""), platform::Variant(u""), platform::Variant(u""),
+                          platform::Variant(int16_t{1})})
+          .ToObject();
+  const platform::Object friends =
+      account.GetProperty("AddressBooks").ToObject().Call("Item", {int32_t{1}}).ToObject();
+
+  TABLang oldModel(1, 1, platform);
+  LoadFieldNames(oldModel, friends, IsOldObjectModel("1.1"), platform.ansi);
+  EXPECT_EQ(oldModel.Label(ContactField::kFirstName), "First Name");  // untouched
+
+  TABLang table(5, 5, platform);
+  // A definition that cannot be read is passed over, the others still count.
+  groupwise.context->faults.RaiseOnCall("FieldDefinition.FieldID", 2, "unreadable");
+  LoadFieldNames(table, friends, IsOldObjectModel("5.5"), platform.ansi);
+  EXPECT_EQ(table.Label(ContactField::kFirstName), "Christian name");
+  EXPECT_EQ(table.Label(ContactField::kLastName), "Last Name");  // its definition failed
+  EXPECT_EQ(table.Label(ContactField::kCity), "City");
 }
 
 TEST(ObjectModel, IsOldWhenTheVersionTextSortsBefore2Point0) {

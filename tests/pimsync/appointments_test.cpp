@@ -73,12 +73,14 @@ TEST_F(AppointmentsTest, PrivacyThatCannotBeReadIsAskedOfTheCommander) {
     const char* name;
     bool isPrivate;
     bool tokenFails;
+    bool commanderRaises;
     const char* wanted;
   };
   const Case cases[] = {
-      {"token_says_private", true, false, "CLASS:PRIVATE"},
-      {"token_says_public", false, false, "CLASS:PUBLIC"},
-      {"token_fails", true, true, "CLASS:PUBLIC"},
+      {"token_says_private", true, false, false, "CLASS:PRIVATE"},
+      {"token_says_public", false, false, false, "CLASS:PUBLIC"},
+      {"token_fails", true, true, false, "CLASS:PUBLIC"},
+      {"commander_raises", true, false, true, "CLASS:PUBLIC"},
   };
   for (const Case& c : cases) {
     PimHost pim;
@@ -88,11 +90,15 @@ TEST_F(AppointmentsTest, PrivacyThatCannotBeReadIsAskedOfTheCommander) {
     if (c.tokenFails) item.failingTokens = {"ItemGetAttribute"};
     pim.groupwise.mailbox->calendar.push_back(item);
     pim.Start();
+    if (c.commanderRaises)
+      pim.groupwise.context->faults.RaiseAlways("Commander.Execute", "No commander");
     std::string stream;
     ASSERT_EQ(pim.Read(stream), 0) << c.name;
     EXPECT_NE(stream.find(std::string("\r\n") + c.wanted + "\r\n"), std::string::npos)
         << c.name << "\n"
         << stream;
+    // A commander that fails outright is shown to the user; a refused token is not.
+    EXPECT_EQ(pim.host.platform.ui.messageBoxes.size(), c.commanderRaises ? 1u : 0u) << c.name;
     EXPECT_EQ(pim.GroupWiseCalls("Commander.Execute").size(), 1u) << c.name;
   }
 }
