@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "comserver/synchronizer_module.h"
+#include "platform/registry.h"
+
+namespace comserver {
+
+// What a class's registry entries are made of, as text.
+struct ClassRegistration {
+  std::string classId;      // "{...}"
+  std::string progId;       // "PIMSYNC.ISYNCHAPPU"
+  std::string description;  // the class's help text
+  std::string modulePath;
+  std::string libraryId;  // "{...}"
+  std::string version;    // "1.0"
+};
+
+// A value under HKEY_CLASSES_ROOT; the empty name is the key's default value.
+struct RegistryEntry {
+  std::string key;
+  std::string valueName;
+  std::string data;
+};
+
+// Every value the class registers, besides the type library's own entries.
+std::vector<RegistryEntry> ClassEntries(const ClassRegistration& registration);
+
+// Registers the module's type library and writes the class's entries. Raises
+// platform::Exception naming what failed.
+void RegisterServer(HMODULE module, const SynchronizerModule& identity,
+                    platform::Registry& registry);
+// Unregisters the type library and removes the class's keys; what is already gone counts as
+// removed. Raises platform::Exception naming what could not be removed.
+void UnregisterServer(HMODULE module, const SynchronizerModule& identity,
+                      platform::Registry& registry);
+
+}  // namespace comserver

@@ -1,0 +1,116 @@
+#include "tests/com/com_test_support.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/win32/system_message.h"
+
+namespace comserver::test {
+namespace {
+
+using UniqueProcess = platform::win32::UniqueHandle<HANDLE, &CloseHandle>;
+
+}  // namespace
+
+GUID GuidOf(const char* text) {
+  const std::wstring wide(text, text + std::char_traits<char>::length(text));
+  GUID guid{};
+  EXPECT_EQ(CLSIDFromString(wide.c_str(), &guid), S_OK) << text;
+  return guid;
+}
+
+std::string RuntimeFile(const std::string& name) {
+  std::string path = "Z:" + std::string(GWS_RUNTIME_DIR) + "/" + name;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+DWORD RunRegsvr32(const std::string& arguments, const std::string& dll) {
+  std::string commandLine = "regsvr32.exe " + arguments + " \"" + dll + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << commandLine << ": " << GetLastError();
+    return ~DWORD{0};
+  }
+  UniqueProcess processHandle(process.hProcess);
+  UniqueProcess threadHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = ~DWORD{0};
+  GetExitCodeProcess(process.hProcess, &code);
+  return code;
+}
+
+std::optional<std::string> ReadClassesValue(const std::string& key, const std::string& name) {
+  platform::win32::UniqueHKey opened;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, opened.Put()) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  char data[1024];
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  if (RegQueryValueExA(opened.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data),
+                       &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return std::nullopt;
+  }
+  return std::string(data, size > 0 && data[size - 1] == '\0' ? size - 1 : size);
+}
+
+bool ClassesKeyExists(const std::string& key) {
+  platform::win32::UniqueHKey opened;
+  return RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, opened.Put()) == ERROR_SUCCESS;
+}
+
+std::vector<std::string> ClassesSubkeys(const std::string& key) {
+  std::vector<std::string> names;
+  platform::win32::UniqueHKey opened;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, opened.Put()) != ERROR_SUCCESS) {
+    return names;
+  }
+  for (DWORD index = 0;; ++index) {
+    char name[256];
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(opened.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    names.emplace_back(name, length);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+TempFolder::TempFolder() {
+  char temp[MAX_PATH + 1];
+  GetTempPathA(sizeof temp, temp);
+  char unique[MAX_PATH + 1];
+  GetTempFileNameA(temp, "com", 0, unique);  // reserves a name; a folder takes its place
+  DeleteFileA(unique);
+  path_ = unique;
+  EXPECT_TRUE(CreateDirectoryA(path_.c_str(), nullptr)) << path_ << " " << GetLastError();
+}
+
+TempFolder::~TempFolder() {
+  for (const std::string& file : files_)
+    DeleteFileA(file.c_str());
+  RemoveDirectoryA(path_.c_str());
+}
+
+void TempFolder::CopyFromRuntime(const std::string& name, const std::string& as) {
+  const std::string target = path_ + "\\" + as;
+  ASSERT_TRUE(CopyFileA(RuntimeFile(name).c_str(), target.c_str(), FALSE))
+      << name << " -> " << target << ": " << GetLastError();
+  files_.push_back(target);
+}
+
+}  // namespace comserver::test

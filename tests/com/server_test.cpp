@@ -1,0 +1,302 @@
+// The module's class factory and unloading rules through its exports, and the type library as
+// a COM client meets it after registration: creation by ProgID, names to DISPIDs, the dual
+// interface's description.
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include <functional>
+
+#include "platform/win32/com_ptr.h"
+#include "platform/win32/ole_owners.h"
+#include "platform/win32/system_message.h"
+#include "tests/com/com_test_support.h"
+
+namespace comserver::test {
+namespace {
+
+using platform::win32::ComPtr;
+using platform::win32::HResultHex;
+using platform::win32::UniqueBstr;
+
+// The module as the COM runtime sees it: loaded, and reached through its exports.
+class ModuleExports {
+ public:
+  ModuleExports() : module_(LoadLibraryA(RuntimeFile("pimsync.dll").c_str())) {
+    EXPECT_TRUE(module_) << GetLastError();
+  }
+  HRESULT GetClassObject(REFCLSID classId, REFIID iid, void** object) {
+    using Function = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    return reinterpret_cast<Function>(Export("DllGetClassObject"))(classId, iid, object);
+  }
+  HRESULT CanUnloadNow() {
+    using Function = HRESULT(WINAPI*)();
+    return reinterpret_cast<Function>(Export("DllCanUnloadNow"))();
+  }
+
+ private:
+  // FARPROC says nothing of the real signature; the caller casts to it.
+  void* Export(const char* name) {
+    void* function = reinterpret_cast<void*>(GetProcAddress(module_.Get(), name));
+    EXPECT_NE(function, nullptr) << name;
+    return function;
+  }
+  platform::win32::ComApartment apartment_;
+  platform::win32::UniqueModule module_;
+};
+
+TEST(ClassFactoryTest, ServesItsOwnClassOnlyAndNoAggregation) {
+  ModuleExports exports;
+  const GUID classId = GuidOf(kClassId);
+  const GUID otherClass = GuidOf("{24D093C2-683C-11D4-B322-0000E8213261}");
+  const struct {
+    const char* row;
+    const GUID& classId;
+    const IID& iid;
+    HRESULT want;
+  } cases[] = {
+      {"the class factory", classId, IID_IClassFactory, S_OK},
+      {"its IUnknown", classId, IID_IUnknown, S_OK},
+      {"an interface a factory lacks", classId, IID_IDispatch, E_NOINTERFACE},
+      {"another class", otherClass, IID_IClassFactory, CLASS_E_CLASSNOTAVAILABLE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row);
+    void* object = reinterpret_cast<void*>(1);
+    const HRESULT hr = exports.GetClassObject(c.classId, c.iid, &object);
+    EXPECT_EQ(hr, c.want) << HResultHex(hr);
+    EXPECT_EQ(object != nullptr, SUCCEEDED(c.want));
+    if (object != nullptr) static_cast<IUnknown*>(object)->Release();
+  }
+
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(exports.GetClassObject(classId, IID_IClassFactory, factory.PutVoid()), S_OK);
+  ComPtr<IUnknown> object;
+  EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IUnknown, object.PutVoid()),
+            CLASS_E_NOAGGREGATION);
+  EXPECT_FALSE(object);
+}
+
+TEST(ClassFactoryTest, UnloadsOnlyWithoutLiveObjectsOrLocks) {
+  ModuleExports exports;
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(exports.GetClassObject(GuidOf(kClassId), IID_IClassFactory, factory.PutVoid()), S_OK);
+  ComPtr<IDispatch> first;
+  ComPtr<IDispatch> second;
+  const struct {
+    const char* step;
+    std::function<void()> action;
+    HRESULT want;
+  } steps[] = {
+      {"nothing alive", [] {}, S_OK},
+      {"an object created",
+       [&] { ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, first.PutVoid()), S_OK); },
+       S_FALSE},
+      {"a second object",
+       [&] { ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, second.PutVoid()), S_OK); },
+       S_FALSE},
+      {"the first released", [&] { first.Reset(); }, S_FALSE},
+      {"the second released", [&] { second.Reset(); }, S_OK},
+      {"the factory locked", [&] { factory->LockServer(TRUE); }, S_FALSE},
+      {"the factory unlocked", [&] { factory->LockServer(FALSE); }, S_OK},
+      // One unlock too many must not leave a count that keeps the module loaded for ever.
+      {"unlocked once more", [&] { factory->LockServer(FALSE); }, S_OK},
+      {"locked after that", [&] { factory->LockServer(TRUE); }, S_FALSE},
+      {"and unlocked", [&] { factory->LockServer(FALSE); }, S_OK},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.step);
+    s.action();
+    EXPECT_EQ(exports.CanUnloadNow(), s.want);
+  }
+}
+
+// After registration, as the host meets the class.
+class RegisteredServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_EQ(RunRegsvr32("/s", RuntimeFile("pimsync.dll")), 0u); }
+  static void TearDownTestSuite() { RunRegsvr32("/u /s", RuntimeFile("pimsync.dll")); }
+
+  ComPtr<IDispatch> CreateByProgId() {
+    CLSID classId{};
+    EXPECT_EQ(CLSIDFromProgID(L"PIMSYNC.ISYNCHAPPU", &classId), S_OK);
+    EXPECT_TRUE(IsEqualCLSID(classId, GuidOf(kClassId)));
+    ComPtr<IDispatch> object;
+    const HRESULT hr =
+        CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.PutVoid());
+    EXPECT_EQ(hr, S_OK) << HResultHex(hr);
+    return object;
+  }
+
+  platform::win32::ComApartment apartment_;
+};
+
+TEST_F(RegisteredServerTest, NamesResolveToTheDispIdsOfTheTypeLibrary) {
+  ComPtr<IDispatch> object = CreateByProgId();
+  ASSERT_TRUE(object);
+  const struct {
+    const wchar_t* name;
+    DISPID want;
+    HRESULT hr;
+  } names[] = {
+      {L"Init", 1, S_OK},
+      {L"Term", 2, S_OK},
+      {L"Open", 3, S_OK},
+      {L"Close", 4, S_OK},
+      {L"CheckSource", 5, S_OK},
+      {L"ReadSource", 6, S_OK},
+      {L"WriteSource", 7, S_OK},
+      {L"writesource", 7, S_OK},
+      {L"Synchronize", DISPID_UNKNOWN, DISP_E_UNKNOWNNAME},
+  };
+  for (const auto& n : names) {
+    SCOPED_TRACE(std::string(n.name, n.name + wcslen(n.name)));
+    LPOLESTR name = const_cast<LPOLESTR>(n.name);
+    DISPID id = 0;
+    EXPECT_EQ(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), n.hr);
+    EXPECT_EQ(id, n.want);
+  }
+}
+
+std::string Text(BSTR bstr) {
+  return bstr == nullptr ? std::string() : std::string(bstr, bstr + SysStringLen(bstr));
+}
+
+struct Documentation {
+  std::string name;
+  std::string help;
+};
+Documentation DocumentationOf(ITypeInfo& info, MEMBERID member = MEMBERID_NIL) {
+  UniqueBstr name;
+  UniqueBstr help;
+  EXPECT_EQ(info.GetDocumentation(member, name.Put(), help.Put(), nullptr, nullptr), S_OK);
+  return {Text(name.Get()), Text(help.Get())};
+}
+
+TYPEATTR AttributesOf(ITypeInfo& info) {
+  TYPEATTR* attr = nullptr;
+  EXPECT_EQ(info.GetTypeAttr(&attr), S_OK);
+  const TYPEATTR copy = *attr;
+  info.ReleaseTypeAttr(attr);
+  return copy;
+}
+
+TEST_F(RegisteredServerTest, TypeInformationDescribesTheDualInterfaceItsClassAndLibrary) {
+  ComPtr<IDispatch> object = CreateByProgId();
+  ASSERT_TRUE(object);
+  UINT count = 0;
+  ASSERT_EQ(object->GetTypeInfoCount(&count), S_OK);
+  EXPECT_EQ(count, 1u);
+  ComPtr<ITypeInfo> dispatch;
+  ASSERT_EQ(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, dispatch.Put()), S_OK);
+
+  const TYPEATTR attr = AttributesOf(*dispatch.Get());
+  EXPECT_TRUE(IsEqualIID(attr.guid, GuidOf(kInterfaceId)));
+  EXPECT_EQ(attr.typekind, TKIND_DISPATCH);
+  const WORD dual = TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
+  EXPECT_EQ(attr.wTypeFlags & dual, dual) << std::hex << attr.wTypeFlags;
+  const Documentation interfaceDoc = DocumentationOf(*dispatch.Get());
+  EXPECT_EQ(interfaceDoc.name, "IGroupwiseSynchronizer");
+  EXPECT_EQ(interfaceDoc.help, kInterfaceHelp);
+
+  ComPtr<ITypeLib> library;
+  UINT index = 0;
+  ASSERT_EQ(dispatch->GetContainingTypeLib(library.Put(), &index), S_OK);
+  TLIBATTR* libraryAttr = nullptr;
+  ASSERT_EQ(library->GetLibAttr(&libraryAttr), S_OK);
+  EXPECT_TRUE(IsEqualGUID(libraryAttr->guid, GuidOf(kLibraryId)));
+  EXPECT_EQ(libraryAttr->lcid, 0x0409u);
+  EXPECT_EQ(libraryAttr->wMajorVerNum, 1);
+  EXPECT_EQ(libraryAttr->wMinorVerNum, 0);
+  EXPECT_EQ(libraryAttr->syskind, SYS_WIN32);
+  library->ReleaseTLibAttr(libraryAttr);
+  UniqueBstr libraryName;
+  UniqueBstr libraryHelp;
+  ASSERT_EQ(library->GetDocumentation(-1, libraryName.Put(), libraryHelp.Put(), nullptr, nullptr),
+            S_OK);
+  EXPECT_EQ(Text(libraryName.Get()), "PIMSYNC");
+  EXPECT_EQ(Text(libraryHelp.Get()), kLibraryHelp);
+
+  ComPtr<ITypeInfo> coclass;
+  ASSERT_EQ(library->GetTypeInfoOfGuid(GuidOf(kClassId), coclass.Put()), S_OK);
+  const TYPEATTR classAttr = AttributesOf(*coclass.Get());
+  EXPECT_EQ(classAttr.typekind, TKIND_COCLASS);
+  EXPECT_TRUE(classAttr.wTypeFlags & TYPEFLAG_FCANCREATE);
+  const Documentation classDoc = DocumentationOf(*coclass.Get());
+  EXPECT_EQ(classDoc.name, "ISYNCHAPPU");
+  EXPECT_EQ(classDoc.help, kClassHelp);
+  INT implFlags = 0;
+  ASSERT_EQ(coclass->GetImplTypeFlags(0, &implFlags), S_OK);
+  EXPECT_TRUE(implFlags & IMPLTYPEFLAG_FDEFAULT);
+  HREFTYPE implemented = 0;
+  ASSERT_EQ(coclass->GetRefTypeOfImplType(0, &implemented), S_OK);
+  ComPtr<ITypeInfo> implementedInfo;
+  ASSERT_EQ(coclass->GetRefTypeInfo(implemented, implementedInfo.Put()), S_OK);
+  EXPECT_TRUE(IsEqualIID(AttributesOf(*implementedInfo.Get()).guid, GuidOf(kInterfaceId)));
+}
+
+TEST_F(RegisteredServerTest, TheVtableHasTheSevenMethodsAfterIDispatchInOrder) {
+  ComPtr<IDispatch> object = CreateByProgId();
+  ASSERT_TRUE(object);
+  ComPtr<ITypeInfo> dispatch;
+  ASSERT_EQ(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, dispatch.Put()), S_OK);
+  HREFTYPE vtableRef = 0;
+  ASSERT_EQ(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef), S_OK);
+  ComPtr<ITypeInfo> vtable;
+  ASSERT_EQ(dispatch->GetRefTypeInfo(vtableRef, vtable.Put()), S_OK);
+  EXPECT_EQ(AttributesOf(*vtable.Get()).typekind, TKIND_INTERFACE);
+
+  using Names = std::vector<std::string>;
+  using Types = std::vector<VARTYPE>;
+  const Names oneCall = {"Progress", "Value"};
+  const Types oneCallTypes = {VT_DISPATCH, VT_PTR};
+  const Names streamCall = {"Progress", "TheStream", "TheType", "TheOp", "STime", "Value"};
+  const Types streamCallTypes = {VT_DISPATCH, VT_UNKNOWN, VT_I2, VT_I2, VT_BSTR, VT_PTR};
+  const struct {
+    std::string method;
+    Names parameters;
+    Types types;
+  } methods[] = {
+      {"Init",
+       {"Progress", "SynchSetup", "AppSetup", "Value"},
+       {VT_DISPATCH, VT_UNKNOWN, VT_UNKNOWN, VT_PTR}},
+      {"Term", oneCall, oneCallTypes},
+      {"Open", oneCall, oneCallTypes},
+      {"Close", oneCall, oneCallTypes},
+      {"CheckSource", oneCall, oneCallTypes},
+      {"ReadSource", streamCall, streamCallTypes},
+      {"WriteSource", streamCall, streamCallTypes},
+  };
+  ASSERT_EQ(AttributesOf(*vtable.Get()).cFuncs, std::size(methods));
+  for (std::size_t i = 0; i < std::size(methods); ++i) {
+    SCOPED_TRACE(methods[i].method);
+    FUNCDESC* function = nullptr;
+    ASSERT_EQ(vtable->GetFuncDesc(static_cast<UINT>(i), &function), S_OK);
+    EXPECT_EQ(function->memid, static_cast<MEMBERID>(i + 1));
+    // IUnknown's three and IDispatch's four slots come first.
+    EXPECT_EQ(function->oVft, static_cast<SHORT>((7 + i) * sizeof(void*)));
+    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT);
+    Types types;
+    for (SHORT p = 0; p < function->cParams; ++p)
+      types.push_back(function->lprgelemdescParam[p].tdesc.vt);
+    EXPECT_EQ(types, methods[i].types);
+    const USHORT last = function->lprgelemdescParam[function->cParams - 1].paramdesc.wParamFlags;
+    EXPECT_EQ(last & (PARAMFLAG_FOUT | PARAMFLAG_FRETVAL), PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
+    BSTR names[8] = {};
+    UINT count = 0;
+    EXPECT_EQ(vtable->GetNames(function->memid, names, 8, &count), S_OK);
+    Names got;
+    for (UINT n = 0; n < count; ++n) {
+      UniqueBstr owned(names[n]);
+      got.push_back(Text(owned.Get()));
+    }
+    Names want = {methods[i].method};
+    want.insert(want.end(), methods[i].parameters.begin(), methods[i].parameters.end());
+    EXPECT_EQ(got, want);
+    vtable->ReleaseFuncDesc(function);
+  }
+}
+
+}  // namespace
+}  // namespace comserver::test
