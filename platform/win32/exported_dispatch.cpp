@@ -16,6 +16,12 @@ namespace {
 constexpr IID kExportedDispatchIid = {
     0x3e74bb78, 0xa214, 0x4e5b, {0x91, 0xca, 0xac, 0xf3, 0xff, 0x60, 0x3d, 0x1f}};
 
+// Each module that links this file (a plug-in DLL, gwsim.dll, a program) has a copy of its own,
+// so its address tells which module made an object. Unwrap hands out only this module's objects:
+// another module's C++ object carries that module's runtime, and an exception it throws cannot
+// unwind through our frames.
+const char kThisModule = 0;
+
 // Runs inside the exception barrier's handlers, so it must not throw: no C++ strings.
 BSTR NewBstrFromAnsi(const char* text) noexcept {
   const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
@@ -54,6 +60,9 @@ HRESULT ExceptionBarrier(EXCEPINFO* exception, Body&& body) noexcept {
 
 }  // namespace
 
+ExportedDispatch::ExportedDispatch(std::shared_ptr<Dispatch> target)
+    : module_(&kThisModule), target_(std::move(target)) {}
+
 ComPtr<IDispatch> ExportedDispatch::Create(std::shared_ptr<Dispatch> target) {
   if (!target) return nullptr;
   return ComPtr<IDispatch>::Attach(new ExportedDispatch(std::move(target)));
@@ -65,7 +74,8 @@ std::shared_ptr<Dispatch> ExportedDispatch::Unwrap(IUnknown* unknown) {
       !ours) {
     return nullptr;
   }
-  return static_cast<ExportedDispatch*>(ours.Get())->target_;
+  const auto* exported = static_cast<ExportedDispatch*>(ours.Get());
+  return exported->module_ == &kThisModule ? exported->target_ : nullptr;
 }
 
 HRESULT ExportedDispatch::QueryInterface(REFIID iid, void** object) {

@@ -28,7 +28,8 @@ class ExportedDispatch final : public IDispatch {
  public:
   // Null for a null target.
   static ComPtr<IDispatch> Create(std::shared_ptr<Dispatch> target);
-  // The C++ object behind an interface when it is one of these in this apartment; else null.
+  // The C++ object behind an interface when it is one of these, made by this module in this
+  // apartment; else null.
   static std::shared_ptr<Dispatch> Unwrap(IUnknown* unknown);
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -44,13 +45,14 @@ class ExportedDispatch final : public IDispatch {
                                    UINT* argumentError) override;
 
  private:
-  explicit ExportedDispatch(std::shared_ptr<Dispatch> target) : target_(std::move(target)) {}
+  explicit ExportedDispatch(std::shared_ptr<Dispatch> target);
   ~ExportedDispatch() = default;
 
   DISPID IdOf(LPOLESTR name);
   void InvokeTarget(std::string name, Dispatch::Invoke kind, DISPPARAMS& params, VARIANT* result);
 
   std::atomic<ULONG> references_{1};
+  const void* const module_;  // which module made this object
   std::shared_ptr<Dispatch> target_;
   std::vector<std::string> names_;               // names_[id - 1], as first asked for
   std::unordered_map<std::string, DISPID> ids_;  // keyed by the upper-case name

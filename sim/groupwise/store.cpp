@@ -435,4 +435,8 @@ void StoreFile::Save() {
   existed_ = true;
 }
 
+void StoreFile::SaveIfChanged() {
+  if (Changed() || !existed_) Save();
+}
+
 }  // namespace sim

@@ -54,6 +54,8 @@ class StoreFile {
   bool Changed() const;
   // Writes the file, creating it when it does not exist.
   void Save();
+  // Save when the mailbox changed or the file does not exist yet: what a tool does after a run.
+  void SaveIfChanged();
 
  private:
   std::string path_;

@@ -1,12 +1,32 @@
 # Runs one command line of a tool and checks its exit status and, byte for byte, its output.
 #   -DPROGRAM=path -DARGS="arg|arg|..." -DEXPECTED_STATUS=N
-#   optional: -DSTDIN=file -DEXPECTED_STDOUT=file -DSTDOUT_MATCHES=regex -DSTDERR_CONTAINS=text
+#   optional: -DEMULATOR="cmd|arg|..." (runs PROGRAM through it) -DSTDIN=file
+#             -DEXPECTED_STDOUT=file -DSTDOUT_MATCHES=regex -DSTDERR_CONTAINS=text
+#             -DSTORE_FROM=file -DSTORE=path (copied there before the run)
+#             -DEXPECTED_STORE=file (what STORE must hold after the run)
+#             -DREGISTER="dll|..." (registered with regsvr32 through EMULATOR before the run)
 set(input_args)
 if(DEFINED STDIN)
   set(input_args INPUT_FILE ${STDIN})
 endif()
 string(REPLACE "|" ";" args "${ARGS}")
-execute_process(COMMAND ${PROGRAM} ${args} ${input_args}
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+if(DEFINED STORE)
+  get_filename_component(folder ${STORE} DIRECTORY)
+  file(MAKE_DIRECTORY ${folder})
+  file(REMOVE ${STORE})
+  if(DEFINED STORE_FROM)
+    file(COPY_FILE ${STORE_FROM} ${STORE})
+  endif()
+endif()
+string(REPLACE "|" ";" servers "${REGISTER}")
+foreach(server IN LISTS servers)
+  execute_process(COMMAND ${emulator} regsvr32 /s ${server} RESULT_VARIABLE registered)
+  if(NOT registered EQUAL 0)
+    message(FATAL_ERROR "regsvr32 ${server} failed with status ${registered}")
+  endif()
+endforeach()
+execute_process(COMMAND ${emulator} ${PROGRAM} ${args} ${input_args}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 
 if(NOT status STREQUAL EXPECTED_STATUS)
@@ -28,5 +48,12 @@ if(DEFINED STDERR_CONTAINS)
   string(FIND "${err}" "${STDERR_CONTAINS}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "standard error lacks '${STDERR_CONTAINS}':\n${err}")
+  endif()
+endif()
+if(DEFINED EXPECTED_STORE)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${STORE} ${EXPECTED_STORE}
+    RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "the store ${STORE} differs from ${EXPECTED_STORE} (or is missing)\nstderr: ${err}")
   endif()
 endif()

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/base_isync.h"
-#include "tools/gwsync/host_sequence.h"
+#include "tools/gwsync/in_process_plugin.h"
 
 namespace gwsync::testing_fake {
 

@@ -18,7 +18,7 @@ void GroupWiseStore::RegisterWith(platform::ObjectRegistry& registry) const {
 }
 
 void GroupWiseStore::SaveIfChanged() {
-  if (file_ && (file_->Changed() || !file_->Existed())) file_->Save();
+  if (file_) file_->SaveIfChanged();
 }
 
 }  // namespace gwsync

@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "framework/data_types.h"
-#include "framework/module_globals.h"
 #include "sim/host/profile_file.h"
 #include "sim/host/recording_progress.h"
-#include "tools/gwsync/groupwise_store.h"
-#include "tools/gwsync/machine.h"
+#include "tools/gwsync/host_sequence.h"
+#include "tools/gwsync/portable_site.h"
 #include "tools/gwsync/run_script.h"
-#include "tools/gwsync/session_command.h"
 
 namespace gwsync {
 namespace {
@@ -88,6 +86,9 @@ int Send(const Requests& requests, HostSequence& sequence, Console& console,
 
 }  // namespace
 
+HostParts::HostParts(PluginFactory plugin, std::string modulePath)
+    : site(PortableSite(std::move(plugin), std::move(modulePath))) {}
+
 int RunHostCommand(const Options& options, const HostParts& parts, Console console) {
   const std::optional<Requests> requests = RequestsOf(options.command, console);
   if (!requests) return kInputError;
@@ -95,33 +96,33 @@ int RunHostCommand(const Options& options, const HostParts& parts, Console conso
   ProgressPrinter printer(console.err, console.live);
   const auto note = [&printer](std::string_view line) { printer.Note(line); };
   try {
-    Machine machine(options, parts.modulePath, printer);
-    const platform::AutomationDate today = machine.Today();
-    sim::Profile profile = ProfileOf(options, machine.LogLevel());
+    const std::unique_ptr<HostSite> site = parts.site(options, printer);
+    const platform::AutomationDate today = site->Today();
+    sim::Profile profile = ProfileOf(options, site->LogLevel());
     sim::FillCalendarRange(
         profile.a, options.rangeFirst ? sim::CalendarRange{*options.rangeFirst, *options.rangeLast}
                                       : sim::HostCalendarRange(profile.a, today));
-    GroupWiseStore store(options.storeFile, today);
-    store.RegisterWith(machine.platform.objects);
+    site->UseStore(options.storeFile, today);
 
     int status = 0;
     {
-      platform::PortablePlatformOf<PrinterUserInterface>& machinePlatform = machine.platform;
-      const framework::ModuleResourcesScope resources(
-          machinePlatform.env, machinePlatform.resources, machinePlatform.ui);
       auto progress = std::make_shared<sim::RecordingProgress>();
       progress->abortFromCall = options.abortAfter;
       progress->sink = [&printer](const sim::RecordingProgress::Call& call) { printer.Show(call); };
-      HostSequence sequence(machinePlatform, {parts.plugin, platform::Object(progress),
-                                              std::move(profile), options.traceFile, note});
+      HostSequence sequence({[&site] { return site->CreatePlugin(); }, platform::Object(progress),
+                             std::move(profile), note});
       const int sendStatus = sequence.Start() ? Send(*requests, sequence, console, note) : 0;
       sequence.Finish();
       status = std::max(sendStatus, sequence.ExitStatus());
     }
     printer.EndLiveLine();
-    store.SaveIfChanged();
-    machine.SaveRegistry();
+    site->SaveStore();
+    site->SaveRegistry();
     return status;
+  } catch (const UsageError& refusal) {
+    // An option this site cannot honour.
+    note(std::string("gwsync: ") + refusal.what());
+    return kInputError;
   } catch (const std::exception& failure) {
     note(std::string("gwsync: ") + failure.what());
     return 1;
@@ -130,14 +131,15 @@ int RunHostCommand(const Options& options, const HostParts& parts, Console conso
 
 int RunSessionCommand(const Options& options, const HostParts& parts, Console console) {
   ProgressPrinter printer(console.err, false);
-  Machine machine(options, parts.modulePath, printer);
-  int status = 0;
-  {
-    const framework::ModuleResourcesScope resources(
-        machine.platform.env, machine.platform.resources, machine.platform.ui);
-    status = RunSession(machine.platform, console.out);
+  std::unique_ptr<HostSite> site;
+  try {
+    site = parts.site(options, printer);
+  } catch (const UsageError& refusal) {
+    console.err << "gwsync: " << refusal.what() << "\n";
+    return kInputError;
   }
-  machine.SaveRegistry();
+  const int status = site->ShowSession(console.out);
+  site->SaveRegistry();
   return status;
 }
 

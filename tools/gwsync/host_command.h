@@ -1,27 +1,32 @@
 #pragma once
 
-// The commands that play the host: read, write, run and session. Each sets up the machine,
-// and the first three a whole synchronization run around it: profile and range, the simulated
-// GroupWise, the module's resource libraries, the progress object and the plug-in.
+// The commands that play the host: read, write, run and session. Each sets up its site (the
+// computer, GroupWise and the plug-in, host_site.h), and the first three a whole
+// synchronization run in it: profile and range, the store, the progress object and the plug-in.
 
 #include <string>
 
 #include "tools/gwsync/command_line.h"
 #include "tools/gwsync/console.h"
-#include "tools/gwsync/host_sequence.h"
+#include "tools/gwsync/host_site.h"
+#include "tools/gwsync/in_process_plugin.h"
 
 namespace gwsync {
 
 // What a run takes from outside the command line: the real program's or a test's.
 struct HostParts {
-  PluginFactory plugin;
-  std::string modulePath;  // the plug-in's module, beside its resource libraries
+  // The portable site with a plug-in object of this process whose module is modulePath.
+  HostParts(PluginFactory plugin, std::string modulePath);
+  explicit HostParts(SiteFactory site) : site(std::move(site)) {}
+
+  SiteFactory site;
 };
 
 // Runs a read, write or run command (options.command) and returns the exit status: 0 when
 // every host method returned Value 0, 1 when one returned Value 1 or the run could not be set
 // up (an unreadable profile, store or registry file), 2 when the command's input cannot be
-// read (the record of a write, the script of a run) or a script line is wrong.
+// read (the record of a write, the script of a run), a script line is wrong or the site refuses
+// an option.
 int RunHostCommand(const Options& options, const HostParts& parts, Console console);
 
 // `gwsync session`.

@@ -17,11 +17,7 @@ std::string RequestName(const Request& request) {
 
 }  // namespace
 
-HostSequence::HostSequence(platform::Platform& platform, RunSetup setup)
-    : platform_(platform),
-      setup_(std::move(setup)),
-      synchSetup_(std::string(setup_.profile.a.Bytes())),
-      appSetup_(std::string(setup_.profile.c.Bytes())) {}
+HostSequence::HostSequence(RunSetup setup) : setup_(std::move(setup)) {}
 
 HostSequence::~HostSequence() {
   try {
@@ -47,11 +43,11 @@ bool HostSequence::Call(std::string_view method, const std::function<int32_t()>&
 }
 
 bool HostSequence::Start() {
-  plugin_ = setup_.factory(platform_);
-  if (!setup_.traceFile.empty()) plugin_->SetTraceFilePath(setup_.traceFile);
+  plugin_ = setup_.create();
   const platform::Object& progress = setup_.progress;
-  if (!Call("Init", [&] { return plugin_->Init(progress, &synchSetup_, &appSetup_); }))
-    return false;
+  const std::string synchSetup(setup_.profile.a.Bytes());
+  const std::string appSetup(setup_.profile.c.Bytes());
+  if (!Call("Init", [&] { return plugin_->Init(progress, synchSetup, appSetup); })) return false;
   opened_ = true;  // Close follows from here on, whatever Open answers
   ready_ = Call("Open", [&] { return plugin_->Open(progress); }) &&
            Call("CheckSource", [&] { return plugin_->CheckSource(progress); });
@@ -60,16 +56,13 @@ bool HostSequence::Start() {
 
 std::optional<std::string> HostSequence::Send(const Request& request) {
   if (!ready_) return std::nullopt;
-  // The host's STime argument; the plug-ins never read it.
-  constexpr std::u16string_view kTime = u"";
-  platform::MemoryStream stream(request.record);
+  std::string stream = request.record;
   const bool done = Call(RequestName(request), [&] {
-    return request.write
-               ? plugin_->WriteSource(setup_.progress, &stream, request.type, request.op, kTime)
-               : plugin_->ReadSource(setup_.progress, &stream, request.type, request.op, kTime);
+    return request.write ? plugin_->WriteSource(setup_.progress, stream, request.type, request.op)
+                         : plugin_->ReadSource(setup_.progress, stream, request.type, request.op);
   });
   if (!done) return std::nullopt;
-  return stream.Bytes();
+  return stream;
 }
 
 void HostSequence::Finish() {

@@ -1,8 +1,8 @@
 #pragma once
 
-// The host's sequence of calls in one synchronization run, against any plug-in built on the
-// engine base: create it, Init with blocks A and C of the profile, Open, CheckSource, any
-// number of ReadSource and WriteSource calls, Close and Term.
+// The host's sequence of calls in one synchronization run, against a plug-in in this process or
+// through COM (host_plugin.h): create it, Init with blocks A and C of the profile, Open,
+// CheckSource, any number of ReadSource and WriteSource calls, Close and Term.
 //
 // A method fails when it returns Value 1 or raises (through COM, a failing HRESULT). When a
 // step fails the host goes on as far as the plug-in can still be used: after a failed
@@ -17,17 +17,11 @@
 #include <string>
 #include <string_view>
 
-#include "framework/base_isync.h"
 #include "platform/automation.h"
-#include "platform/byte_stream.h"
-#include "platform/platform.h"
 #include "sim/host/profile.h"
+#include "tools/gwsync/host_plugin.h"
 
 namespace gwsync {
-
-// Makes the plug-in object of a run, as the host creates it by its ProgID.
-using PluginFactory =
-    std::function<std::unique_ptr<framework::TBaseIsync>(platform::Platform& platform)>;
 
 // One ReadSource (op is then operation::kRead) or WriteSource call.
 struct Request {
@@ -38,18 +32,18 @@ struct Request {
 };
 
 struct RunSetup {
-  PluginFactory factory;
+  // Creates the plug-in, as the host creates it by its ProgID.
+  std::function<std::unique_ptr<HostPlugin>()> create;
   platform::Object progress;
   // Blocks A (with its range filled in) and C go to Init.
   sim::Profile profile;
-  std::string traceFile;  // empty: the plug-in's own choice
   // Where the host says which of its calls failed.
   std::function<void(std::string_view)> note;
 };
 
 class HostSequence {
  public:
-  HostSequence(platform::Platform& platform, RunSetup setup);
+  explicit HostSequence(RunSetup setup);
   // Ends the run (Finish) if it was started and not yet ended.
   ~HostSequence();
   HostSequence(const HostSequence&) = delete;
@@ -71,11 +65,8 @@ class HostSequence {
   // Runs one host method; false (after a note) when it failed.
   bool Call(std::string_view method, const std::function<int32_t()>& call);
 
-  platform::Platform& platform_;
   RunSetup setup_;
-  platform::MemoryStream synchSetup_;
-  platform::MemoryStream appSetup_;
-  std::unique_ptr<framework::TBaseIsync> plugin_;
+  std::unique_ptr<HostPlugin> plugin_;
   bool opened_ = false;
   bool ready_ = false;
   bool failed_ = false;

@@ -19,10 +19,10 @@ platform::AutomationDate Machine::Today() {
   return platform::DateOnly(platform.env.Now());
 }
 
-int16_t Machine::LogLevel() {
-  const auto key = platform.Reg().OpenKey(platform::RegistryRoot::kLocalMachine,
-                                          "Software\\Didodudo\\Z380\\Settings",
-                                          platform::registry_access::kRead, false);
+int16_t HostLogLevel(platform::Registry& registry) {
+  const auto key =
+      registry.OpenKey(platform::RegistryRoot::kLocalMachine, "Software\\Didodudo\\Z380\\Settings",
+                       platform::registry_access::kRead, false);
   const std::optional<uint32_t> level = key ? key->ReadDword("LogLevel") : std::nullopt;
   // The setup components keep the low 16 bits of the value.
   return level ? static_cast<int16_t>(*level & 0xFFFF) : sim::kDefaultLogLevel;

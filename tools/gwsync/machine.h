@@ -6,10 +6,15 @@
 #include <string>
 
 #include "platform/portable/portable_platform.h"
+#include "platform/registry.h"
 #include "tools/gwsync/command_line.h"
 #include "tools/gwsync/progress_printer.h"
 
 namespace gwsync {
+
+// The host's log level, as the setup components read it from the machine's settings: the low
+// 16 bits of a DWORD value, the default without one.
+int16_t HostLogLevel(platform::Registry& registry);
 
 class Machine {
  public:
@@ -22,8 +27,7 @@ class Machine {
 
   // Today's date, 00:00.
   platform::AutomationDate Today();
-  // The host's log level, as the setup components read it from the machine's settings.
-  int16_t LogLevel();
+  int16_t LogLevel() { return HostLogLevel(platform.registry); }
   // Writes the registry file back when the run changed the registry.
   void SaveRegistry();
 

@@ -10,19 +10,32 @@
 #include "tools/gwsync/console.h"
 #include "tools/gwsync/host_command.h"
 #include "tools/gwsync/parse_command.h"
-#include "tools/gwsync/plugin_factory.h"
 #include "tools/gwsync/progress_printer.h"
+
+#if defined(_WIN32)
+#include "tools/gwsync/com_site.h"
+#else
+#include "tools/gwsync/plugin_factory.h"
+#include "tools/gwsync/portable_site.h"
+#endif
 
 namespace {
 
 constexpr int kUsageError = 2;
 
-// The plug-in this program plays: a module beside the program, with its resource libraries.
-std::string PluginModulePath(const char* argv0) {
+// Where the host's commands run; the one place where the two builds differ. On Windows the
+// plug-in and GroupWise are the registered COM servers; elsewhere gwsync plays the plug-in as a
+// module beside the program, with its resource libraries, and GroupWise in process.
+gwsync::SiteFactory Site([[maybe_unused]] const char* argv0) {
+#if defined(_WIN32)
+  return gwsync::ComSite();
+#else
   std::error_code error;
   std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) program = std::filesystem::absolute(argv0, error);
-  return (program.parent_path() / "pimsync.dll").string();
+  return gwsync::PortableSite(gwsync::CalendarPluginFactory(),
+                              (program.parent_path() / "pimsync.dll").string());
+#endif
 }
 
 int Parse(const gwsync::ParseCommand& command, gwsync::Console& console) {
@@ -50,7 +63,7 @@ int main(int argc, char** argv) {
   }
   gwsync::UseBinaryStandardStreams();
   gwsync::Console console{std::cin, std::cout, std::cerr, gwsync::StandardErrorIsTerminal()};
-  const gwsync::HostParts parts{gwsync::CalendarPluginFactory(), PluginModulePath(argv[0])};
+  const gwsync::HostParts parts(Site(argv[0]));
   try {
     if (const auto* parse = std::get_if<gwsync::ParseCommand>(&options->command))
       return Parse(*parse, console);

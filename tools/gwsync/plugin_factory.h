@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/gwsync/host_sequence.h"
+#include "tools/gwsync/in_process_plugin.h"
 
 namespace gwsync {
 

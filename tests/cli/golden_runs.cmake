@@ -1,0 +1,55 @@
+# Whole runs of gwsync whose standard output and store file must equal the golden files of
+# tests/data/gwsync byte for byte. The native CLI tests and the Wine cross-check (gwsync.exe
+# with the COM plug-in and gwsim.dll) run this one table, so both builds give the same bytes.
+#
+#   gws_add_golden_runs(PREFIX name PROGRAM path [EMULATOR cmd...] [REGISTER dll...]
+#                       [PROPERTIES prop value...])
+# REGISTER: COM servers each run registers first (through the emulator).
+
+set(GWS_CHECK_COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_command.cmake)
+
+# One row: the test's name, the store before (none: the sample mailbox), the arguments after
+# --store, the standard output and the store after the run, both files of tests/data/gwsync.
+# Reads the caller's variables ARG_*, data and work.
+function(_gws_golden_run name)
+  cmake_parse_arguments(RUN "" "BEFORE;STDOUT;AFTER" "ARGS" ${ARGN})
+  set(args ${RUN_ARGS})
+  set(defs -DPROGRAM=${ARG_PROGRAM} -DEXPECTED_STATUS=0 -DEXPECTED_STDOUT=${data}/${RUN_STDOUT})
+  if(RUN_BEFORE)
+    set(store ${work}/${name}.json)
+    list(PREPEND args --store ${store})
+    list(APPEND defs -DSTORE_FROM=${data}/${RUN_BEFORE} -DSTORE=${store}
+                     -DEXPECTED_STORE=${data}/${RUN_AFTER})
+  endif()
+  # Lists travel "|"-separated: a ";" list would be split up on its way to the script.
+  list(JOIN args "|" joined)
+  list(JOIN ARG_EMULATOR "|" emulator)
+  list(JOIN ARG_REGISTER "|" servers)
+  add_test(NAME ${ARG_PREFIX}.${name}
+           COMMAND ${CMAKE_COMMAND} ${defs} "-DARGS=${joined}" "-DEMULATOR=${emulator}"
+                   "-DREGISTER=${servers}" -P ${GWS_CHECK_COMMAND})
+  if(ARG_PROPERTIES)
+    set_tests_properties(${ARG_PREFIX}.${name} PROPERTIES ${ARG_PROPERTIES})
+  endif()
+endfunction()
+
+function(gws_add_golden_runs)
+  cmake_parse_arguments(ARG "" "PREFIX;PROGRAM" "EMULATOR;REGISTER;PROPERTIES" ${ARGN})
+  set(data ${PROJECT_SOURCE_DIR}/tests/data/gwsync)
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/golden_runs)
+  # The week of 12 February 2001 in the mailbox of data/gwsync, with a profile that logs in by
+  # name (block C).
+  set(week --profile ${data}/profile.json --today 20010215 --range 20010212 20010218)
+
+  _gws_golden_run(read_apt BEFORE mailbox.json ARGS ${week} read APT
+    STDOUT read_apt.out AFTER mailbox.json)
+  _gws_golden_run(insert_apt BEFORE mailbox.json ARGS ${week} write APT insert ${data}/insert.vcs
+    STDOUT insert_apt.out AFTER after_insert.json)
+  _gws_golden_run(modify_apt BEFORE mailbox.json ARGS ${week} write APT modify ${data}/modify.vcs
+    STDOUT modify_apt.out AFTER after_modify.json)
+  # A delete writes the record back as it came.
+  _gws_golden_run(delete_apt BEFORE mailbox.json ARGS ${week} write APT delete ${data}/delete.vcs
+    STDOUT delete.vcs AFTER after_delete.json)
+  # The sample mailbox around --today, in the new profile's range (a month back, six ahead).
+  _gws_golden_run(sample_read_apt ARGS --today 20010215 read APT STDOUT sample_read_apt.out)
+endfunction()

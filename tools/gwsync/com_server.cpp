@@ -1,0 +1,93 @@
+#include "tools/gwsync/com_server.h"
+
+#include <array>
+
+#include "platform/exception.h"
+#include "platform/win32/ansi_code_page.h"
+#include "platform/win32/com_ptr.h"
+#include "platform/win32/system_message.h"
+#include "platform/win32/wide_text.h"
+#include "sim/groupwise/simulated_groupwise.h"
+
+namespace gwsync {
+namespace {
+
+using platform::win32::DescribeHResult;
+
+std::string PathOf(HMODULE module) {
+  std::array<char, MAX_PATH + 1> path{};
+  const DWORD length = GetModuleFileNameA(module, path.data(), MAX_PATH);
+  return std::string(path.data(), length);
+}
+
+template <typename Function>
+Function* Export(HMODULE module, const char* name) {
+  // The exports are declared in gwsim_exports.h, which both sides compile.
+  auto* function =
+      reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  if (function == nullptr) {
+    throw platform::Exception(std::string(sim::kSessionProgId) + " is served by " + PathOf(module) +
+                              ", which is not the simulated GroupWise (gwsim.dll): it has no " +
+                              name);
+  }
+  return function;
+}
+
+// Each export answers 0, or 1 with its reason in the buffer.
+void Check(int status, const std::array<char, 1024>& message) {
+  if (status != 0) throw platform::Exception(message.data());
+}
+
+}  // namespace
+
+platform::win32::UniqueModule LoadServerModule(std::string_view progId) {
+  const std::u16string wide = platform::win32::AnsiToWide(progId);
+  CLSID classId;
+  HRESULT hr = CLSIDFromProgID(platform::win32::AsWide(wide.c_str()), &classId);
+  if (FAILED(hr)) {
+    throw platform::Exception(
+        std::string(progId) +
+        " is not registered (regsvr32 registers its DLL): " + DescribeHResult(hr));
+  }
+  platform::win32::ComPtr<IClassFactory> factory;
+  hr = CoGetClassObject(classId, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                        factory.PutVoid());
+  if (FAILED(hr)) {
+    throw platform::Exception("the in-process server of " + std::string(progId) +
+                              " cannot be loaded: " + DescribeHResult(hr));
+  }
+  // An in-process class object's interface table lies in the module that serves it.
+  const auto* table = *reinterpret_cast<void* const*>(factory.Get());
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(table),
+                          &module)) {
+    throw platform::Exception("cannot tell which module serves " + std::string(progId));
+  }
+  return platform::win32::UniqueModule(module);
+}
+
+GroupWiseModule::GroupWiseModule() : module_(LoadServerModule(sim::kSessionProgId)) {
+  useStore_ = Export<GwsimUseStoreFunction>(module_.Get(), sim::gwsim::kUseStoreExport);
+  useSample_ = Export<GwsimUseSampleFunction>(module_.Get(), sim::gwsim::kUseSampleExport);
+  saveIfChanged_ =
+      Export<GwsimSaveIfChangedFunction>(module_.Get(), sim::gwsim::kSaveIfChangedExport);
+}
+
+void GroupWiseModule::UseStore(const std::string& path) {
+  std::array<char, 1024> message{};
+  Check(useStore_(path.c_str(), message.data(), message.size()), message);
+}
+
+void GroupWiseModule::UseSample(platform::AutomationDate today) {
+  const platform::CivilDateTime day = platform::DecodeAutomationDate(today);
+  std::array<char, 1024> message{};
+  Check(useSample_(day.year * 10000 + day.month * 100 + day.day, message.data(), message.size()),
+        message);
+}
+
+void GroupWiseModule::SaveIfChanged() {
+  std::array<char, 1024> message{};
+  Check(saveIfChanged_(message.data(), message.size()), message);
+}
+
+}  // namespace gwsync

@@ -1,0 +1,66 @@
+#include "tools/gwsync/portable_site.h"
+
+#include <optional>
+
+#include "framework/module_globals.h"
+#include "tools/gwsync/groupwise_store.h"
+#include "tools/gwsync/machine.h"
+#include "tools/gwsync/session_command.h"
+
+namespace gwsync {
+namespace {
+
+class PortableHostSite final : public HostSite {
+ public:
+  PortableHostSite(const Options& options, ProgressPrinter& printer, PluginFactory plugin,
+                   const std::string& modulePath)
+      : machine_(options, modulePath, printer),
+        plugin_(std::move(plugin)),
+        traceFile_(options.traceFile) {}
+
+  platform::AutomationDate Today() override { return machine_.Today(); }
+  int16_t LogLevel() override { return machine_.LogLevel(); }
+  void UseStore(const std::string& storeFile, platform::AutomationDate today) override {
+    store_.emplace(storeFile, today);
+    store_->RegisterWith(machine_.platform.objects);
+  }
+  std::unique_ptr<HostPlugin> CreatePlugin() override {
+    // The module's start-up, when the host first creates one of its objects.
+    if (!resources_) LoadResources();
+    return MakeInProcessPlugin(plugin_(machine_.platform), traceFile_);
+  }
+  void SaveStore() override {
+    if (store_) store_->SaveIfChanged();
+  }
+  void SaveRegistry() override { machine_.SaveRegistry(); }
+  int ShowSession(std::ostream& out) override {
+    LoadResources();
+    const int status = RunSession(machine_.platform, out);
+    resources_.reset();
+    return status;
+  }
+
+ private:
+  void LoadResources() {
+    platform::PortablePlatformOf<PrinterUserInterface>& machinePlatform = machine_.platform;
+    resources_.emplace(machinePlatform.env, machinePlatform.resources, machinePlatform.ui);
+  }
+
+  Machine machine_;
+  PluginFactory plugin_;
+  std::string traceFile_;
+  std::optional<GroupWiseStore> store_;
+  // Destroyed first, after the plug-in objects: the module's shutdown.
+  std::optional<framework::ModuleResourcesScope> resources_;
+};
+
+}  // namespace
+
+SiteFactory PortableSite(PluginFactory plugin, std::string modulePath) {
+  return [plugin = std::move(plugin), modulePath = std::move(modulePath)](
+             const Options& options, ProgressPrinter& printer) -> std::unique_ptr<HostSite> {
+    return std::make_unique<PortableHostSite>(options, printer, plugin, modulePath);
+  };
+}
+
+}  // namespace gwsync
