@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "comserver/about_resources.h"
 #include "tests/com/com_test_support.h"
 #include "tests/com/window_watcher.h"
@@ -88,22 +86,6 @@ TEST_F(AboutBoxTest, WithoutItsPictureOnlyTheFailureIsShown) {
   }
 }
 
-// What the dialog showed, read while it was open.
-struct AboutDialog {
-  std::string title;
-  std::string version;
-  std::string info;
-  LONG titleWeight = 0;
-  LONG versionWeight = 0;
-  bool hasPicture = false;
-  SIZE pictureSize{};
-  SIZE pictureTemplateSize{};
-  LRESULT defaultId = 0;
-  LONG style = 0;
-  POINT center{};
-  POINT workAreaCenter{};
-};
-
 LONG FontWeight(HWND control) {
   auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
   LOGFONTA description{};
@@ -112,29 +94,8 @@ LONG FontWeight(HWND control) {
              : 0;
 }
 
-AboutDialog Inspect(HWND dialog) {
-  AboutDialog d;
-  d.title = WindowText(GetDlgItem(dialog, IDC_ABOUT_TITLE));
-  d.version = WindowText(GetDlgItem(dialog, IDC_ABOUT_VERSION));
-  d.info = WindowText(GetDlgItem(dialog, IDC_ABOUT_INFO));
-  d.titleWeight = FontWeight(GetDlgItem(dialog, IDC_ABOUT_TITLE));
-  d.versionWeight = FontWeight(GetDlgItem(dialog, IDC_ABOUT_VERSION));
-  HWND picture = GetDlgItem(dialog, IDC_ABOUT_PICTURE);
-  d.hasPicture = SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
-  RECT rect;
-  GetWindowRect(picture, &rect);
-  d.pictureSize = {rect.right - rect.left, rect.bottom - rect.top};
-  RECT units{0, 0, 72, 96};  // the picture's size in the template, in dialog units
-  MapDialogRect(dialog, &units);
-  d.pictureTemplateSize = {units.right, units.bottom};
-  d.defaultId = SendMessageA(dialog, DM_GETDEFID, 0, 0);
-  d.style = GetWindowLongA(dialog, GWL_STYLE);
-  GetWindowRect(dialog, &rect);
-  d.center = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  RECT work;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  d.workAreaCenter = {(work.left + work.right) / 2, (work.top + work.bottom) / 2};
-  return d;
+POINT CenterOf(const RECT& rect) {
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 // The about text as the build's .DLR library holds it, read without the module's help.
@@ -146,31 +107,48 @@ std::string LibraryString(int id) {
   return std::string(text, length > 0 ? length : 0);
 }
 
+// Checked on the watcher's thread while the dialog is open; GoogleTest records failures from
+// any thread.
+void CheckAboutDialog(HWND dialog, const std::string& info) {
+  const auto text = [&](int id) { return WindowText(GetDlgItem(dialog, id)); };
+  EXPECT_EQ(text(IDC_ABOUT_TITLE), "Pairmate Z380 - Novell GroupWise Edition");
+  EXPECT_NE(text(IDC_ABOUT_VERSION).find(GWS_FILE_VERSION), std::string::npos)
+      << text(IDC_ABOUT_VERSION);
+  EXPECT_EQ(text(IDC_ABOUT_INFO), info);
+  EXPECT_GE(FontWeight(GetDlgItem(dialog, IDC_ABOUT_TITLE)), FW_BOLD);
+  EXPECT_LT(FontWeight(GetDlgItem(dialog, IDC_ABOUT_VERSION)), FW_BOLD);
+
+  // The picture keeps its frame's size: the 96-pixel bitmap stretched, not the frame shrunk.
+  HWND picture = GetDlgItem(dialog, IDC_ABOUT_PICTURE);
+  EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+  RECT frame;
+  RECT units{0, 0, 72, 96};  // the frame's size in the template, in dialog units
+  GetWindowRect(picture, &frame);
+  MapDialogRect(dialog, &units);
+  EXPECT_EQ(frame.right - frame.left, units.right);
+  EXPECT_EQ(frame.bottom - frame.top, units.bottom);
+
+  EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+  EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME, 0) << "a resizable border";
+  RECT window;
+  RECT work;
+  GetWindowRect(dialog, &window);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR(CenterOf(window).x, CenterOf(work).x, 1);
+  EXPECT_NEAR(CenterOf(window).y, CenterOf(work).y, 1);
+}
+
 TEST_F(AboutBoxTest, ShowsTheDialogWithTheModulesTextVersionAndPicture) {
-  std::optional<AboutDialog> dialog;
+  const std::string info = LibraryString(2);
+  ASSERT_FALSE(info.empty());
   WindowWatcher watcher([&](HWND window) {
-    if (WindowText(window) == "About...") dialog = Inspect(window);
+    if (WindowText(window) == "About...") CheckAboutDialog(window, info);
   });
   CallAboutBox(RuntimeFile("pimsync.dll"), 1);
   const std::vector<WindowWatcher::Seen> seen = watcher.Stop();
 
-  ASSERT_EQ(seen.size(), 1u) << seen.front().caption << " " << Joined(seen.front().texts);
-  ASSERT_TRUE(dialog.has_value());
-  EXPECT_EQ(dialog->title, "Pairmate Z380 - Novell GroupWise Edition");
-  EXPECT_NE(dialog->version.find(GWS_FILE_VERSION), std::string::npos) << dialog->version;
-  const std::string info = LibraryString(2);
-  EXPECT_FALSE(info.empty());
-  EXPECT_EQ(dialog->info, info);
-  EXPECT_GE(dialog->titleWeight, FW_BOLD);
-  EXPECT_LT(dialog->versionWeight, FW_BOLD);
-  // The picture keeps its frame's size: a 96-pixel bitmap stretched, not the frame shrunk.
-  EXPECT_TRUE(dialog->hasPicture);
-  EXPECT_EQ(dialog->pictureSize.cx, dialog->pictureTemplateSize.cx);
-  EXPECT_EQ(dialog->pictureSize.cy, dialog->pictureTemplateSize.cy);
-  EXPECT_EQ(dialog->defaultId, MAKELRESULT(IDOK, DC_HASDEFID));
-  EXPECT_EQ(dialog->style & WS_THICKFRAME, 0) << "the border must not be resizable";
-  EXPECT_NEAR(dialog->center.x, dialog->workAreaCenter.x, 1);
-  EXPECT_NEAR(dialog->center.y, dialog->workAreaCenter.y, 1);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "About...") << Joined(seen[0].texts);
   EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_WAIT)) << "the hourglass stayed";
 }
 

@@ -1,9 +1,8 @@
 #include "tests/com/com_test_support.h"
 
 #include <algorithm>
-#include <cctype>
 
-#include "platform/win32/system_message.h"
+#include "platform/win32/win32_registry.h"
 
 namespace comserver::test {
 namespace {
@@ -44,24 +43,15 @@ DWORD RunRegsvr32(const std::string& arguments, const std::string& dll) {
 }
 
 std::optional<std::string> ReadClassesValue(const std::string& key, const std::string& name) {
-  platform::win32::UniqueHKey opened;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, opened.Put()) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  char data[1024];
-  DWORD size = sizeof data;
-  DWORD type = 0;
-  if (RegQueryValueExA(opened.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data),
-                       &size) != ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return std::nullopt;
-  }
-  return std::string(data, size > 0 && data[size - 1] == '\0' ? size - 1 : size);
+  auto opened = platform::win32::Win32Registry().OpenKey(platform::RegistryRoot::kClassesRoot, key,
+                                                         platform::registry_access::kRead, false);
+  return opened ? opened->ReadString(name) : std::nullopt;
 }
 
 bool ClassesKeyExists(const std::string& key) {
-  platform::win32::UniqueHKey opened;
-  return RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, opened.Put()) == ERROR_SUCCESS;
+  return platform::win32::Win32Registry().OpenKey(platform::RegistryRoot::kClassesRoot, key,
+                                                  platform::registry_access::kRead,
+                                                  false) != nullptr;
 }
 
 std::vector<std::string> ClassesSubkeys(const std::string& key) {
@@ -84,10 +74,7 @@ std::vector<std::string> ClassesSubkeys(const std::string& key) {
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
+  return _stricmp(a.c_str(), b.c_str()) == 0;
 }
 
 TempFolder::TempFolder() {

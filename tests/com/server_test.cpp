@@ -1,6 +1,6 @@
 // The module's class factory and unloading rules through its exports, and the type library as
 // a COM client meets it after registration: creation by ProgID, names to DISPIDs, the dual
-// interface's description.
+// interface, its class and its library.
 
 #include <gtest/gtest.h>
 
@@ -27,20 +27,16 @@ class ModuleExports {
     EXPECT_TRUE(module_) << GetLastError();
   }
   HRESULT GetClassObject(REFCLSID classId, REFIID iid, void** object) {
-    using Function = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-    return reinterpret_cast<Function>(Export("DllGetClassObject"))(classId, iid, object);
+    return Export<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>("DllGetClassObject")(classId, iid,
+                                                                                   object);
   }
-  HRESULT CanUnloadNow() {
-    using Function = HRESULT(WINAPI*)();
-    return reinterpret_cast<Function>(Export("DllCanUnloadNow"))();
-  }
+  HRESULT CanUnloadNow() { return Export<HRESULT(WINAPI*)()>("DllCanUnloadNow")(); }
 
  private:
-  // FARPROC says nothing of the real signature; the caller casts to it.
-  void* Export(const char* name) {
-    void* function = reinterpret_cast<void*>(GetProcAddress(module_.Get(), name));
-    EXPECT_NE(function, nullptr) << name;
-    return function;
+  template <typename Function>
+  Function Export(const char* name) {
+    // FARPROC says nothing of the real signature.
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_.Get(), name)));
   }
   platform::win32::ComApartment apartment_;
   platform::win32::UniqueModule module_;
@@ -57,25 +53,23 @@ TEST(ClassFactoryTest, ServesItsOwnClassOnlyAndNoAggregation) {
     HRESULT want;
   } cases[] = {
       {"the class factory", classId, IID_IClassFactory, S_OK},
-      {"its IUnknown", classId, IID_IUnknown, S_OK},
       {"an interface a factory lacks", classId, IID_IDispatch, E_NOINTERFACE},
       {"another class", otherClass, IID_IClassFactory, CLASS_E_CLASSNOTAVAILABLE},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.row);
-    void* object = reinterpret_cast<void*>(1);
+    void* object = reinterpret_cast<void*>(1);  // stale; every answer must set it
     const HRESULT hr = exports.GetClassObject(c.classId, c.iid, &object);
+    const auto owned =
+        ComPtr<IUnknown>::Attach(SUCCEEDED(hr) ? static_cast<IUnknown*>(object) : nullptr);
     EXPECT_EQ(hr, c.want) << HResultHex(hr);
     EXPECT_EQ(object != nullptr, SUCCEEDED(c.want));
-    if (object != nullptr) static_cast<IUnknown*>(object)->Release();
   }
-
   ComPtr<IClassFactory> factory;
   ASSERT_EQ(exports.GetClassObject(classId, IID_IClassFactory, factory.PutVoid()), S_OK);
-  ComPtr<IUnknown> object;
-  EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IUnknown, object.PutVoid()),
+  ComPtr<IUnknown> aggregated;
+  EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IUnknown, aggregated.PutVoid()),
             CLASS_E_NOAGGREGATION);
-  EXPECT_FALSE(object);
 }
 
 TEST(ClassFactoryTest, UnloadsOnlyWithoutLiveObjectsOrLocks) {
@@ -84,18 +78,17 @@ TEST(ClassFactoryTest, UnloadsOnlyWithoutLiveObjectsOrLocks) {
   ASSERT_EQ(exports.GetClassObject(GuidOf(kClassId), IID_IClassFactory, factory.PutVoid()), S_OK);
   ComPtr<IDispatch> first;
   ComPtr<IDispatch> second;
+  const auto create = [&](ComPtr<IDispatch>& into) {
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, into.PutVoid()), S_OK);
+  };
   const struct {
     const char* step;
     std::function<void()> action;
     HRESULT want;
   } steps[] = {
       {"nothing alive", [] {}, S_OK},
-      {"an object created",
-       [&] { ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, first.PutVoid()), S_OK); },
-       S_FALSE},
-      {"a second object",
-       [&] { ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, second.PutVoid()), S_OK); },
-       S_FALSE},
+      {"an object created", [&] { create(first); }, S_FALSE},
+      {"a second object", [&] { create(second); }, S_FALSE},
       {"the first released", [&] { first.Reset(); }, S_FALSE},
       {"the second released", [&] { second.Reset(); }, S_OK},
       {"the factory locked", [&] { factory->LockServer(TRUE); }, S_FALSE},
@@ -112,29 +105,54 @@ TEST(ClassFactoryTest, UnloadsOnlyWithoutLiveObjectsOrLocks) {
   }
 }
 
+std::string Text(BSTR bstr) {
+  return bstr == nullptr ? std::string() : std::string(bstr, bstr + SysStringLen(bstr));
+}
+
+// Name and help text of a type (or of the library, for index -1).
+std::pair<std::string, std::string> Documentation(ITypeLib& library, INT index) {
+  UniqueBstr name;
+  UniqueBstr help;
+  EXPECT_EQ(library.GetDocumentation(index, name.Put(), help.Put(), nullptr, nullptr), S_OK);
+  return {Text(name.Get()), Text(help.Get())};
+}
+
+TYPEATTR AttributesOf(ITypeInfo& info) {
+  TYPEATTR* attr = nullptr;
+  EXPECT_EQ(info.GetTypeAttr(&attr), S_OK);
+  const TYPEATTR copy = *attr;
+  info.ReleaseTypeAttr(attr);
+  return copy;
+}
+
 // After registration, as the host meets the class.
 class RegisteredServerTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_EQ(RunRegsvr32("/s", RuntimeFile("pimsync.dll")), 0u); }
   static void TearDownTestSuite() { RunRegsvr32("/u /s", RuntimeFile("pimsync.dll")); }
 
-  ComPtr<IDispatch> CreateByProgId() {
+  void SetUp() override {
     CLSID classId{};
-    EXPECT_EQ(CLSIDFromProgID(L"PIMSYNC.ISYNCHAPPU", &classId), S_OK);
-    EXPECT_TRUE(IsEqualCLSID(classId, GuidOf(kClassId)));
-    ComPtr<IDispatch> object;
+    ASSERT_EQ(CLSIDFromProgID(L"PIMSYNC.ISYNCHAPPU", &classId), S_OK);
+    ASSERT_TRUE(IsEqualCLSID(classId, GuidOf(kClassId)));
     const HRESULT hr =
-        CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.PutVoid());
-    EXPECT_EQ(hr, S_OK) << HResultHex(hr);
-    return object;
+        CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object_.PutVoid());
+    ASSERT_EQ(hr, S_OK) << HResultHex(hr);
+    UINT count = 0;
+    ASSERT_EQ(object_->GetTypeInfoCount(&count), S_OK);
+    ASSERT_EQ(count, 1u);
+    ASSERT_EQ(object_->GetTypeInfo(0, LOCALE_USER_DEFAULT, dispatch_.Put()), S_OK);
+    UINT index = 0;
+    ASSERT_EQ(dispatch_->GetContainingTypeLib(library_.Put(), &index), S_OK);
   }
 
   platform::win32::ComApartment apartment_;
+  ComPtr<IDispatch> object_;
+  ComPtr<ITypeInfo> dispatch_;  // what the object shows of itself
+  ComPtr<ITypeLib> library_;
 };
 
 TEST_F(RegisteredServerTest, NamesResolveToTheDispIdsOfTheTypeLibrary) {
-  ComPtr<IDispatch> object = CreateByProgId();
-  ASSERT_TRUE(object);
   const struct {
     const wchar_t* name;
     DISPID want;
@@ -147,112 +165,67 @@ TEST_F(RegisteredServerTest, NamesResolveToTheDispIdsOfTheTypeLibrary) {
       {L"CheckSource", 5, S_OK},
       {L"ReadSource", 6, S_OK},
       {L"WriteSource", 7, S_OK},
-      {L"writesource", 7, S_OK},
+      {L"writesource", 7, S_OK},  // names ignore case
       {L"Synchronize", DISPID_UNKNOWN, DISP_E_UNKNOWNNAME},
   };
   for (const auto& n : names) {
     SCOPED_TRACE(std::string(n.name, n.name + wcslen(n.name)));
     LPOLESTR name = const_cast<LPOLESTR>(n.name);
     DISPID id = 0;
-    EXPECT_EQ(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), n.hr);
+    EXPECT_EQ(object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), n.hr);
     EXPECT_EQ(id, n.want);
   }
 }
 
-std::string Text(BSTR bstr) {
-  return bstr == nullptr ? std::string() : std::string(bstr, bstr + SysStringLen(bstr));
-}
-
-struct Documentation {
-  std::string name;
-  std::string help;
-};
-Documentation DocumentationOf(ITypeInfo& info, MEMBERID member = MEMBERID_NIL) {
-  UniqueBstr name;
-  UniqueBstr help;
-  EXPECT_EQ(info.GetDocumentation(member, name.Put(), help.Put(), nullptr, nullptr), S_OK);
-  return {Text(name.Get()), Text(help.Get())};
-}
-
-TYPEATTR AttributesOf(ITypeInfo& info) {
-  TYPEATTR* attr = nullptr;
-  EXPECT_EQ(info.GetTypeAttr(&attr), S_OK);
-  const TYPEATTR copy = *attr;
-  info.ReleaseTypeAttr(attr);
-  return copy;
-}
-
-TEST_F(RegisteredServerTest, TypeInformationDescribesTheDualInterfaceItsClassAndLibrary) {
-  ComPtr<IDispatch> object = CreateByProgId();
-  ASSERT_TRUE(object);
-  UINT count = 0;
-  ASSERT_EQ(object->GetTypeInfoCount(&count), S_OK);
-  EXPECT_EQ(count, 1u);
-  ComPtr<ITypeInfo> dispatch;
-  ASSERT_EQ(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, dispatch.Put()), S_OK);
-
-  const TYPEATTR attr = AttributesOf(*dispatch.Get());
+TEST_F(RegisteredServerTest, TheDualInterfaceItsClassAndLibraryCarryTheirIdentities) {
+  const TYPEATTR attr = AttributesOf(*dispatch_.Get());
   EXPECT_TRUE(IsEqualIID(attr.guid, GuidOf(kInterfaceId)));
   EXPECT_EQ(attr.typekind, TKIND_DISPATCH);
   const WORD dual = TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
   EXPECT_EQ(attr.wTypeFlags & dual, dual) << std::hex << attr.wTypeFlags;
-  const Documentation interfaceDoc = DocumentationOf(*dispatch.Get());
-  EXPECT_EQ(interfaceDoc.name, "IGroupwiseSynchronizer");
-  EXPECT_EQ(interfaceDoc.help, kInterfaceHelp);
 
-  ComPtr<ITypeLib> library;
-  UINT index = 0;
-  ASSERT_EQ(dispatch->GetContainingTypeLib(library.Put(), &index), S_OK);
   TLIBATTR* libraryAttr = nullptr;
-  ASSERT_EQ(library->GetLibAttr(&libraryAttr), S_OK);
+  ASSERT_EQ(library_->GetLibAttr(&libraryAttr), S_OK);
   EXPECT_TRUE(IsEqualGUID(libraryAttr->guid, GuidOf(kLibraryId)));
   EXPECT_EQ(libraryAttr->lcid, 0x0409u);
-  EXPECT_EQ(libraryAttr->wMajorVerNum, 1);
-  EXPECT_EQ(libraryAttr->wMinorVerNum, 0);
+  EXPECT_EQ(libraryAttr->wMajorVerNum * 100 + libraryAttr->wMinorVerNum, 100) << "version 1.0";
   EXPECT_EQ(libraryAttr->syskind, SYS_WIN32);
-  library->ReleaseTLibAttr(libraryAttr);
-  UniqueBstr libraryName;
-  UniqueBstr libraryHelp;
-  ASSERT_EQ(library->GetDocumentation(-1, libraryName.Put(), libraryHelp.Put(), nullptr, nullptr),
-            S_OK);
-  EXPECT_EQ(Text(libraryName.Get()), "PIMSYNC");
-  EXPECT_EQ(Text(libraryHelp.Get()), kLibraryHelp);
+  library_->ReleaseTLibAttr(libraryAttr);
 
   ComPtr<ITypeInfo> coclass;
-  ASSERT_EQ(library->GetTypeInfoOfGuid(GuidOf(kClassId), coclass.Put()), S_OK);
+  ASSERT_EQ(library_->GetTypeInfoOfGuid(GuidOf(kClassId), coclass.Put()), S_OK);
   const TYPEATTR classAttr = AttributesOf(*coclass.Get());
   EXPECT_EQ(classAttr.typekind, TKIND_COCLASS);
   EXPECT_TRUE(classAttr.wTypeFlags & TYPEFLAG_FCANCREATE);
-  const Documentation classDoc = DocumentationOf(*coclass.Get());
-  EXPECT_EQ(classDoc.name, "ISYNCHAPPU");
-  EXPECT_EQ(classDoc.help, kClassHelp);
   INT implFlags = 0;
-  ASSERT_EQ(coclass->GetImplTypeFlags(0, &implFlags), S_OK);
-  EXPECT_TRUE(implFlags & IMPLTYPEFLAG_FDEFAULT);
   HREFTYPE implemented = 0;
-  ASSERT_EQ(coclass->GetRefTypeOfImplType(0, &implemented), S_OK);
   ComPtr<ITypeInfo> implementedInfo;
+  ASSERT_EQ(coclass->GetImplTypeFlags(0, &implFlags), S_OK);
+  ASSERT_EQ(coclass->GetRefTypeOfImplType(0, &implemented), S_OK);
   ASSERT_EQ(coclass->GetRefTypeInfo(implemented, implementedInfo.Put()), S_OK);
+  EXPECT_TRUE(implFlags & IMPLTYPEFLAG_FDEFAULT);
   EXPECT_TRUE(IsEqualIID(AttributesOf(*implementedInfo.Get()).guid, GuidOf(kInterfaceId)));
+
+  using Doc = std::pair<std::string, std::string>;
+  const UINT interfaceIndex = 0;  // the library holds the interface, then the class
+  EXPECT_EQ(Documentation(*library_.Get(), -1), Doc("PIMSYNC", kLibraryHelp));
+  EXPECT_EQ(Documentation(*library_.Get(), interfaceIndex),
+            Doc("IGroupwiseSynchronizer", kInterfaceHelp));
+  EXPECT_EQ(Documentation(*library_.Get(), interfaceIndex + 1), Doc("ISYNCHAPPU", kClassHelp));
 }
 
 TEST_F(RegisteredServerTest, TheVtableHasTheSevenMethodsAfterIDispatchInOrder) {
-  ComPtr<IDispatch> object = CreateByProgId();
-  ASSERT_TRUE(object);
-  ComPtr<ITypeInfo> dispatch;
-  ASSERT_EQ(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, dispatch.Put()), S_OK);
   HREFTYPE vtableRef = 0;
-  ASSERT_EQ(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef), S_OK);
   ComPtr<ITypeInfo> vtable;
-  ASSERT_EQ(dispatch->GetRefTypeInfo(vtableRef, vtable.Put()), S_OK);
-  EXPECT_EQ(AttributesOf(*vtable.Get()).typekind, TKIND_INTERFACE);
+  ASSERT_EQ(dispatch_->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef), S_OK);
+  ASSERT_EQ(dispatch_->GetRefTypeInfo(vtableRef, vtable.Put()), S_OK);
 
   using Names = std::vector<std::string>;
-  using Types = std::vector<VARTYPE>;
-  const Names oneCall = {"Progress", "Value"};
-  const Types oneCallTypes = {VT_DISPATCH, VT_PTR};
-  const Names streamCall = {"Progress", "TheStream", "TheType", "TheOp", "STime", "Value"};
-  const Types streamCallTypes = {VT_DISPATCH, VT_UNKNOWN, VT_I2, VT_I2, VT_BSTR, VT_PTR};
+  using Types = std::vector<VARTYPE>;  // the last, Value, is a pointer to a long
+  const Names one = {"Progress", "Value"};
+  const Types oneTypes = {VT_DISPATCH, VT_PTR};
+  const Names stream = {"Progress", "TheStream", "TheType", "TheOp", "STime", "Value"};
+  const Types streamTypes = {VT_DISPATCH, VT_UNKNOWN, VT_I2, VT_I2, VT_BSTR, VT_PTR};
   const struct {
     std::string method;
     Names parameters;
@@ -261,12 +234,12 @@ TEST_F(RegisteredServerTest, TheVtableHasTheSevenMethodsAfterIDispatchInOrder) {
       {"Init",
        {"Progress", "SynchSetup", "AppSetup", "Value"},
        {VT_DISPATCH, VT_UNKNOWN, VT_UNKNOWN, VT_PTR}},
-      {"Term", oneCall, oneCallTypes},
-      {"Open", oneCall, oneCallTypes},
-      {"Close", oneCall, oneCallTypes},
-      {"CheckSource", oneCall, oneCallTypes},
-      {"ReadSource", streamCall, streamCallTypes},
-      {"WriteSource", streamCall, streamCallTypes},
+      {"Term", one, oneTypes},
+      {"Open", one, oneTypes},
+      {"Close", one, oneTypes},
+      {"CheckSource", one, oneTypes},
+      {"ReadSource", stream, streamTypes},
+      {"WriteSource", stream, streamTypes},
   };
   ASSERT_EQ(AttributesOf(*vtable.Get()).cFuncs, std::size(methods));
   for (std::size_t i = 0; i < std::size(methods); ++i) {
@@ -276,21 +249,19 @@ TEST_F(RegisteredServerTest, TheVtableHasTheSevenMethodsAfterIDispatchInOrder) {
     EXPECT_EQ(function->memid, static_cast<MEMBERID>(i + 1));
     // IUnknown's three and IDispatch's four slots come first.
     EXPECT_EQ(function->oVft, static_cast<SHORT>((7 + i) * sizeof(void*)));
-    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT);
     Types types;
     for (SHORT p = 0; p < function->cParams; ++p)
       types.push_back(function->lprgelemdescParam[p].tdesc.vt);
     EXPECT_EQ(types, methods[i].types);
-    const USHORT last = function->lprgelemdescParam[function->cParams - 1].paramdesc.wParamFlags;
-    EXPECT_EQ(last & (PARAMFLAG_FOUT | PARAMFLAG_FRETVAL), PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
+    const USHORT retval = PARAMFLAG_FOUT | PARAMFLAG_FRETVAL;
+    EXPECT_EQ(function->lprgelemdescParam[function->cParams - 1].paramdesc.wParamFlags & retval,
+              retval);
     BSTR names[8] = {};
     UINT count = 0;
     EXPECT_EQ(vtable->GetNames(function->memid, names, 8, &count), S_OK);
     Names got;
-    for (UINT n = 0; n < count; ++n) {
-      UniqueBstr owned(names[n]);
-      got.push_back(Text(owned.Get()));
-    }
+    for (UINT n = 0; n < count; ++n)
+      got.push_back(Text(UniqueBstr(names[n]).Get()));
     Names want = {methods[i].method};
     want.insert(want.end(), methods[i].parameters.begin(), methods[i].parameters.end());
     EXPECT_EQ(got, want);
