@@ -6,7 +6,9 @@
 
 #include <objbase.h>
 
+#include <fstream>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "framework/setup_blocks.h"
@@ -54,12 +56,31 @@ std::vector<UniqueVariant> Args(const Values&... values) {
   return args;
 }
 
-ComPtr<IUnknown> StreamWith(const framework::SetupBlock* block) {
+ComPtr<IUnknown> StreamWith(const framework::SetupBlock* block, std::string_view text = {}) {
   ComPtr<IStream> stream;
   EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()), S_OK);
   platform::win32::StreamAdapter adapter(stream);
   if (block != nullptr) block->WriteTo(adapter);
+  adapter.Write(text.data(), text.size());
   return stream;
+}
+
+// Everything the stream holds, whatever its position.
+std::string Contents(const ComPtr<IUnknown>& stream) {
+  platform::win32::StreamAdapter adapter(stream.TryQuery<IStream>());
+  adapter.Seek(0, platform::ByteStream::Origin::kBegin);
+  std::string bytes;
+  char buffer[4096];
+  while (const std::size_t read = adapter.Read(buffer, sizeof buffer))
+    bytes.append(buffer, read);
+  return bytes;
+}
+
+std::size_t Count(const std::string& text, std::string_view part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
 }
 
 struct Outcome {
@@ -210,6 +231,98 @@ TEST_F(HostRunTest, ARaiseInCloseFailsTheCallWithItsMessage) {
   ASSERT_EQ(error->GetDescription(description.Put()), S_OK);
   EXPECT_EQ(platform::win32::WideToAnsi(platform::win32::BstrText(description.Get())),
             "Close: The progress window is gone");
+}
+
+// Against the simulated GroupWise's COM server, gwsim.dll, which pimsync.dll finds by its
+// ProgIDs as it would find GroupWise. The test chooses the simulator's mailbox through the
+// module COM loads. gwsim.dll stays registered afterwards: other tests of the prefix register
+// it once and rely on it staying, and registering again changes nothing.
+class FullRunTest : public HostRunTest {
+ protected:
+  static void SetUpTestSuite() {
+    HostRunTest::SetUpTestSuite();
+    ASSERT_EQ(RunRegsvr32("/s", RuntimeFile("gwsim.dll")), 0u);
+  }
+
+  FullRunTest() {
+    blockA_.Set(framework::block_a::CalRangeStart, u"20010201T000000");
+    blockA_.Set(framework::block_a::CalRangeEnd, u"20010301T000000");
+  }
+
+  // Calls one of gwsim.dll's mailbox exports; its message when it fails.
+  template <typename Function, typename... Arguments>
+  std::string Gwsim(const char* name, Arguments... arguments) {
+    auto* function =
+        reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(gwsim_.Get(), name)));
+    if (function == nullptr) return std::string("gwsim.dll lacks ") + name;
+    char message[512] = "";
+    return function(arguments..., message, sizeof message) == 0 ? "" : message;
+  }
+
+  platform::win32::UniqueModule gwsim_{LoadLibraryA(RuntimeFile("gwsim.dll").c_str())};
+};
+
+TEST_F(FullRunTest, AFailedLoginFailsOpenInThePluginsOwnWay) {
+  CLSID groupWise{};
+  ASSERT_EQ(CLSIDFromProgID(L"NovellGroupWareSession", &groupWise), S_OK)
+      << "GroupWise must be there, so that only the login can fail";
+  TempFolder folder;
+  const std::string store = folder.Path() + "\\login_fails.json";
+  std::ofstream(store) << R"({"format": "groupwise-store", "version": 1,)"
+                       << R"( "session": {"login": "raise"}})";
+  ASSERT_EQ(Gwsim<int(const char*, char*, unsigned)>("GwsimUseStore", store.c_str()), "");
+  ComPtr<IDispatch> plugin = CreatePlugin();
+  ASSERT_TRUE(plugin);
+  ASSERT_EQ(Call(plugin.Get(), L"Init", Args(progress_, StreamWith(&blockA_), StreamWith(&blockC_)))
+                .value,
+            0);
+  const Outcome open = Call(plugin.Get(), L"Open", Args(progress_));
+  EXPECT_EQ(open.hr, S_OK) << HResultHex(open.hr) << " " << open.description;
+  EXPECT_EQ(open.value, 1);
+  DeleteFileA(store.c_str());
+}
+
+TEST_F(FullRunTest, ReadsStoresAndReadsAgainThroughCom) {
+  ASSERT_EQ(Gwsim<int(int32_t, char*, unsigned)>("GwsimUseSample", int32_t{20010214}), "");
+  ComPtr<IDispatch> plugin = CreatePlugin();
+  ASSERT_TRUE(plugin);
+  const short apt = 0, read = 0, insert = 1;
+  const ComPtr<IUnknown> firstRead = StreamWith(nullptr);
+  const ComPtr<IUnknown> record = StreamWith(nullptr,
+                                             "BEGIN:VCALENDAR\r\nVERSION:1.0\r\nBEGIN:VEVENT\r\n"
+                                             "DESCRIPTION:Planning meeting\r\n"
+                                             "DTSTART:20010215T100000\r\nDTEND:20010215T110000\r\n"
+                                             "END:VEVENT\r\nEND:VCALENDAR\r\n");
+  const ComPtr<IUnknown> secondRead = StreamWith(nullptr);
+  struct {
+    const char* step;
+    const wchar_t* method;
+    std::vector<UniqueVariant> args;
+  } run[] = {
+      {"Init", L"Init", Args(progress_, StreamWith(&blockA_), StreamWith(&blockC_))},
+      {"Open", L"Open", Args(progress_)},
+      {"CheckSource", L"CheckSource", Args(progress_)},
+      {"ReadSource", L"ReadSource", Args(progress_, firstRead, apt, read, u"")},
+      {"WriteSource", L"WriteSource", Args(progress_, record, apt, insert, u"")},
+      {"ReadSource again", L"ReadSource", Args(progress_, secondRead, apt, read, u"")},
+      {"Close", L"Close", Args(progress_)},
+      {"Term", L"Term", Args(progress_)},
+  };
+  for (auto& s : run) {
+    SCOPED_TRACE(s.step);
+    const Outcome out = Call(plugin.Get(), s.method, std::move(s.args));
+    EXPECT_EQ(out.hr, S_OK) << HResultHex(out.hr) << " " << out.description;
+    EXPECT_EQ(out.value, 0);
+  }
+  // The records crossed the host's IStreams both ways: the sample's appointments came out, the
+  // new one went in and came back with the identity GroupWise gave it, and the next read has it.
+  const std::string before = Contents(firstRead);
+  const std::string written = Contents(record);
+  const std::string after = Contents(secondRead);
+  EXPECT_GT(Count(before, "BEGIN:VEVENT"), 0u) << before;
+  EXPECT_NE(written.find("UID:SIM."), std::string::npos) << written;
+  EXPECT_EQ(Count(after, "BEGIN:VEVENT"), Count(before, "BEGIN:VEVENT") + 1) << after;
+  EXPECT_NE(after.find("Planning meeting"), std::string::npos) << after;
 }
 
 }  // namespace
