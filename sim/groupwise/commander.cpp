@@ -20,59 +20,82 @@ struct ParsedToken {
   std::vector<TokenArgument> arguments;
 };
 
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t';
+bool IsLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-// Reads Verb(argument; argument; ...), blanks allowed around every part. For example
+// Reads a token as GroupWise's token language writes one: a verb, then its arguments in
+// parentheses, separated by semicolons. An argument is a text in quotes or a constant, a word
+// ending in "!". Blanks may stand around the arguments and nowhere else. For example
 //
 //   ItemSetAttribute("SIM.DOM.PO.100.7.1"; Private!; Yes!)
 //
-// gives the verb ItemSetAttribute and the arguments SIM.DOM.PO.100.7.1 (quoted), Private!
-// and Yes!. Quoted arguments are taken as they are; bare ones lose their surrounding blanks.
+// gives the verb ItemSetAttribute and the arguments SIM.DOM.PO.100.7.1 (quoted), Private! and
+// Yes!. An empty argument, a quote that does not close, a constant without its "!" or anything
+// after the closing parenthesis make it no token; a blank before the parenthesis belongs to the
+// verb, which then names none.
 std::optional<ParsedToken> ParseToken(std::u16string_view text) {
+  enum class State { kVerb, kBeforeArgument, kQuoted, kConstant, kAfterArgument, kClosed };
   ParsedToken token;
-  std::size_t i = 0;
-  auto skipBlanks = [&] {
-    while (i < text.size() && IsBlank(text[i]))
-      ++i;
-  };
-  skipBlanks();
-  while (i < text.size() && text[i] != u'(' && !IsBlank(text[i]))
-    token.verb.push_back(text[i++]);
-  skipBlanks();
-  if (token.verb.empty() || i >= text.size() || text[i] != u'(') return std::nullopt;
-  ++i;
-  for (;;) {
-    skipBlanks();
-    TokenArgument argument;
-    if (i < text.size() && text[i] == u'"') {
-      const std::size_t close = text.find(u'"', i + 1);
-      if (close == std::u16string_view::npos) return std::nullopt;
-      argument.text = text.substr(i + 1, close - i - 1);
-      argument.quoted = true;
-      i = close + 1;
-      skipBlanks();
-      if (i < text.size() && text[i] != u';' && text[i] != u')') return std::nullopt;
-    } else {
-      while (i < text.size() && text[i] != u';' && text[i] != u')')
-        argument.text.push_back(text[i++]);
-      while (!argument.text.empty() && IsBlank(argument.text.back()))
-        argument.text.pop_back();
+  TokenArgument argument;
+  State state = State::kVerb;
+  for (const char16_t c : text) {
+    switch (state) {
+      case State::kVerb:
+        if (c == u'(') {
+          state = State::kBeforeArgument;
+        } else {
+          token.verb.push_back(c);
+        }
+        break;
+      case State::kBeforeArgument:
+        if (c == u' ') break;
+        argument = {};
+        if (c == u'"') {
+          argument.quoted = true;
+          state = State::kQuoted;
+        } else if (IsLetter(c)) {
+          argument.text.push_back(c);
+          state = State::kConstant;
+        } else {
+          return std::nullopt;
+        }
+        break;
+      case State::kQuoted:
+        if (c == u'"') {
+          token.arguments.push_back(std::move(argument));
+          state = State::kAfterArgument;
+        } else {
+          argument.text.push_back(c);
+        }
+        break;
+      case State::kConstant:
+        argument.text.push_back(c);
+        if (c == u'!') {
+          token.arguments.push_back(std::move(argument));
+          state = State::kAfterArgument;
+        }
+        break;
+      case State::kAfterArgument:
+        if (c == u';') {
+          state = State::kBeforeArgument;
+        } else if (c == u')') {
+          state = State::kClosed;
+        } else if (c != u' ') {
+          return std::nullopt;
+        }
+        break;
+      case State::kClosed:
+        return std::nullopt;
     }
-    if (i >= text.size()) return std::nullopt;
-    if (!argument.text.empty() || argument.quoted || text[i] == u';') {
-      token.arguments.push_back(std::move(argument));
-    }
-    if (text[i++] == u')') break;
   }
-  skipBlanks();
-  if (i != text.size()) return std::nullopt;
+  if (state != State::kClosed) return std::nullopt;
   return token;
 }
 
-bool Is(const TokenArgument& argument, std::u16string_view word) {
-  return !argument.quoted && SameTextIgnoringCase(argument.text, word);
+// Verbs and constants are matched as GroupWise spells them.
+bool Is(const TokenArgument& argument, std::u16string_view constant) {
+  return !argument.quoted && argument.text == constant;
 }
 
 bool TokenFailsFor(const CalendarItem& item, std::u16string_view verb) {
@@ -82,25 +105,21 @@ bool TokenFailsFor(const CalendarItem& item, std::u16string_view verb) {
   return false;
 }
 
-// Runs a token; the answer for the result slot when it succeeds.
+// Runs ItemGetAttribute("<id>"; Private!) or ItemSetAttribute("<id>"; Private!; Yes! or No!);
+// the answer for the result slot when it succeeds.
 std::optional<std::u16string> Run(Mailbox& mailbox, std::u16string_view text) {
   const std::optional<ParsedToken> token = ParseToken(text);
-  if (!token || token->arguments.empty() || !token->arguments[0].quoted) return std::nullopt;
+  if (!token) return std::nullopt;
   const std::vector<TokenArgument>& args = token->arguments;
-  const bool get = SameTextIgnoringCase(token->verb, u"ItemGetAttribute");
-  const bool set = SameTextIgnoringCase(token->verb, u"ItemSetAttribute");
-  if (get ? args.size() != 2 : !set || args.size() != 3) return std::nullopt;
-  if (!Is(args[1], u"Private!")) return std::nullopt;
+  const bool get = token->verb == u"ItemGetAttribute" && args.size() == 2;
+  const bool set = token->verb == u"ItemSetAttribute" && args.size() == 3;
+  if (!get && !set) return std::nullopt;
+  if (!args[0].quoted || !Is(args[1], u"Private!")) return std::nullopt;
+  if (set && !Is(args[2], u"Yes!") && !Is(args[2], u"No!")) return std::nullopt;
   CalendarItem* item = mailbox.FindItem(args[0].text);
   if (!item || TokenFailsFor(*item, token->verb)) return std::nullopt;
   if (get) return std::u16string(item->isPrivate ? u"TRUE" : u"FALSE");
-  if (Is(args[2], u"Yes!")) {
-    item->isPrivate = true;
-  } else if (Is(args[2], u"No!")) {
-    item->isPrivate = false;
-  } else {
-    return std::nullopt;
-  }
+  item->isPrivate = Is(args[2], u"Yes!");
   return std::u16string();
 }
 

@@ -58,9 +58,9 @@ class Item final : public SimObject {
     });
     AddFormattedText("Subject", &CalendarItem::subject);
     AddFormattedText("BodyText", &CalendarItem::bodyText);
-    AddProperty(
-        "Private", [this](Args) { return ReadPrivate(); },
-        [this](const Variant& v) { Get("Private").isPrivate = v.ToBool(); });
+    // Read-only, as on GroupWise's own items: privacy is changed through the commander's
+    // ItemSetAttribute token, so a plug-in that writes the member fails here.
+    AddProperty("Private", [this](Args) { return ReadPrivate(); });
     AddProperty("Personal", [this](Args) { return Variant(Get("Personal").personal); });
     AddText("FromText", &CalendarItem::fromText);
     AddBool("OnCalendar", &CalendarItem::onCalendar);

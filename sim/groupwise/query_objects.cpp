@@ -38,6 +38,11 @@ class QueryMessages final : public SimObject {
 // complete. The searching itself happens at Start, over the whole mailbox, in calendar order.
 // Reading Completed before Start, or the results before Completed said true, is a plug-in
 // fault and raises, so that a plug-in that does not wait for its search fails here.
+//
+// The mailbox simulated is the copy on the user's machine. A query not told SearchLocally
+// would go to the post office instead, which the simulator has no connection to, so Start
+// fails as a search that cannot reach its mailbox does: a plug-in that forgets the member fails
+// here rather than working only where the post office answers.
 class Query final : public SimObject {
  public:
   explicit Query(const Shared& shared) : SimObject("Query", shared.context), shared_(shared) {
@@ -74,6 +79,10 @@ class Query final : public SimObject {
 
   void Start() {
     if (expression_.empty()) Raise("Query.Start", "The query has no expression");
+    if (!searchLocally_) {
+      Raise("Query.Start",
+            "The post office cannot be reached; only a local search (SearchLocally) can run");
+    }
     std::optional<QueryExpression> parsed;
     try {
       parsed = QueryExpression::Parse(expression_);

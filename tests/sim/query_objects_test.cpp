@@ -63,6 +63,7 @@ TEST_F(GroupWiseSimQuery, ResultsAreRefusedUntilTheQueryHasBeenStartedAndPolledT
   groupwise.mailbox->queryPolls = 1;
   const Object query = Account().Call("CreateQuery").AsObject();
   query.PutProperty("Expression", u"NOTE");
+  query.PutProperty("SearchLocally", true);
   EXPECT_NE(ErrorOf([&] { query.GetProperty("Completed"); }).find("not been started"),
             std::string::npos);
   query.Call("Start");
@@ -75,6 +76,7 @@ TEST_F(GroupWiseSimQuery, ResultsAreRefusedUntilTheQueryHasBeenStartedAndPolledT
 
 TEST_F(GroupWiseSimQuery, AnExpressionThatCannotBeReadMakesStartRaiseNamingItAndTheColumn) {
   const Object query = Account().Call("CreateQuery").AsObject();
+  query.PutProperty("SearchLocally", true);
   EXPECT_NE(ErrorOf([&] { query.Call("Start"); }).find("no expression"), std::string::npos);
   const std::u16string wrong = u"(APPOINTMENT) AND (START_DATE >= 2000/01/05 AT 00:00:00)";
   query.PutProperty("Expression", wrong);
@@ -82,6 +84,37 @@ TEST_F(GroupWiseSimQuery, AnExpressionThatCannotBeReadMakesStartRaiseNamingItAnd
   EXPECT_NE(error.find("column 39"), std::string::npos) << error;
   EXPECT_NE(error.find(testing_support::Utf8(wrong)), std::string::npos) << error;
   EXPECT_NE(ErrorOf([&] { query.GetProperty("Completed"); }), "(no error)");
+}
+
+TEST_F(GroupWiseSimQuery, OnlyASearchOfTheLocalMailboxStarts) {
+  Appointment(u"a", At(2000, 2, 1));
+  struct Case {
+    const char* name;
+    std::vector<bool> searchLocally;  // the values written, in order
+    bool starts;
+  };
+  const Case cases[] = {
+      {"never set", {}, false},
+      {"set false", {false}, false},
+      {"set back to false", {true, false}, false},
+      {"set true", {true}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Object query = Account().Call("CreateQuery").AsObject();
+    query.PutProperty("Expression", u"APPOINTMENT");
+    for (bool value : c.searchLocally)
+      query.PutProperty("SearchLocally", value);
+    const std::string error = ErrorOf([&] { query.Call("Start"); });
+    if (c.starts) {
+      EXPECT_EQ(error, "(no error)");
+      ASSERT_TRUE(query.GetProperty("Completed").ToBool());
+      EXPECT_EQ(Found(query), std::vector<std::u16string>{u"a"});
+    } else {
+      EXPECT_NE(error.find("SearchLocally"), std::string::npos) << error;
+      EXPECT_NE(ErrorOf([&] { query.GetProperty("Completed"); }), "(no error)");
+    }
+  }
 }
 
 TEST_F(GroupWiseSimQuery, FindsWhatTheExpressionSelectsInCalendarOrder) {

@@ -111,21 +111,39 @@ TEST(GroupWiseSimCommander, TokensReadAndSetPrivacyAndFailWithZero) {
     bool privateAfter;
   };
   const Case cases[] = {
+      // The two forms the plug-ins send, and blanks around the arguments.
       {u"ItemGetAttribute(\"S.1\";Private!)", 1, u"TRUE", u"S.1", true},
       {u"ItemGetAttribute(\"P.1\";Private!)", 1, u"FALSE", u"P.1", false},
-      {u"  ItemGetAttribute ( \"S.1\" ;  Private! ) ", 1, u"TRUE", u"S.1", true},
+      {u"ItemGetAttribute( \"S.1\" ;  Private! )", 1, u"TRUE", u"S.1", true},
       {u"ItemSetAttribute(\"P.1\"; Private!; Yes!)", 1, u"", u"P.1", true},
       {u"ItemSetAttribute(\"S.1\";Private!;No!)", 1, u"", u"S.1", false},
       {u"ItemSetAttribute(\"F.1\"; Private!; Yes!)", 1, u"", u"F.1", true},
+      // Failing for the item, or no such item.
       {u"ItemGetAttribute(\"F.1\";Private!)", 0, u"untouched", u"F.1", false},
       {u"ItemGetAttribute(\"X.9\";Private!)", 0, u"untouched", u"S.1", true},
+      {u"ItemSetAttribute(\"\"; Private!; No!)", 0, u"untouched", u"S.1", true},
+      // Unknown verbs and constants, spelt otherwise than GroupWise spells them.
       {u"ItemGetAtribute(\"S.1\";Private!)", 0, u"untouched", u"S.1", true},
-      {u"ItemGetAttribute(S.1;Private!)", 0, u"untouched", u"S.1", true},
-      {u"ItemGetAttribute(\"S.1\";Private!) x", 0, u"untouched", u"S.1", true},
-      {u"ItemGetAttribute(\"S.1\";Private!", 0, u"untouched", u"S.1", true},
+      {u"itemgetattribute(\"S.1\";Private!)", 0, u"untouched", u"S.1", true},
+      {u"ItemSetAttribute(\"S.1\"; private!; no!)", 0, u"untouched", u"S.1", true},
       {u"ItemGetAttribute(\"S.1\";Hidden!)", 0, u"untouched", u"S.1", true},
       {u"ItemSetAttribute(\"S.1\"; Private!; Maybe!)", 0, u"untouched", u"S.1", true},
+      // Wrong arguments: unquoted id, quoted constant, constants without "!", too few or many.
+      {u"ItemGetAttribute(S.1;Private!)", 0, u"untouched", u"S.1", true},
+      {u"ItemGetAttribute(\"S.1\";\"Private!\")", 0, u"untouched", u"S.1", true},
+      {u"ItemSetAttribute(\"S.1\"; Private; No)", 0, u"untouched", u"S.1", true},
       {u"ItemSetAttribute(\"P.1\"; Private!)", 0, u"untouched", u"P.1", false},
+      {u"ItemGetAttribute(\"S.1\";Private!;)", 0, u"untouched", u"S.1", true},
+      {u"ItemGetAttribute(\"S.1\";;Private!)", 0, u"untouched", u"S.1", true},
+      {u"ItemSetAttribute(\"S.1\"; Private!; No!; Yes!)", 0, u"untouched", u"S.1", true},
+      // Malformed quoting and text around the token.
+      {u"ItemGetAttribute(\"S.1;Private!)", 0, u"untouched", u"S.1", true},
+      {u"ItemGetAttribute(\"S\"1\";Private!)", 0, u"untouched", u"S.1", true},
+      {u"ItemGetAttribute(\"S.1\";Private!) x", 0, u"untouched", u"S.1", true},
+      {u"ItemGetAttribute(\"S.1\";Private!) ", 0, u"untouched", u"S.1", true},
+      {u" ItemGetAttribute(\"S.1\";Private!)", 0, u"untouched", u"S.1", true},
+      {u"ItemGetAttribute (\"S.1\";Private!)", 0, u"untouched", u"S.1", true},
+      {u"ItemGetAttribute(\"S.1\";Private!", 0, u"untouched", u"S.1", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing_support::Utf8(c.token));
@@ -244,6 +262,8 @@ TEST_F(GroupWiseSimItemObjects, ItemsAreChangedOnlyThroughWritableMembers) {
   EXPECT_EQ(HResultOf([&] { item.PutProperty("Subject", Variant::Null()); }),
             hresult::kTypeMismatch);
   EXPECT_EQ(HResultOf([&] { item.PutProperty("Personal", false); }), hresult::kMemberNotFound);
+  // Privacy changes only through the commander's token.
+  EXPECT_EQ(HResultOf([&] { item.PutProperty("Private", true); }), hresult::kMemberNotFound);
   EXPECT_EQ(HResultOf([&] { item.PutProperty("StartDate", u"2000-01-05"); }),
             hresult::kTypeMismatch);
   EXPECT_EQ(HResultOf([&] { item.PutProperty("StartDate", 1e9); }), hresult::kTypeMismatch);
@@ -255,6 +275,7 @@ TEST_F(GroupWiseSimItemObjects, ItemsAreChangedOnlyThroughWritableMembers) {
   EXPECT_EQ(item.GetProperty("BodyText").AsObject().GetProperty("PlainText"),
             Variant(u"Soup\r\nBread"));
   EXPECT_EQ(stored.startDate, testing_support::At(2000, 1, 5, 12, 30));
+  EXPECT_FALSE(stored.isPrivate);
 }
 
 TEST_F(GroupWiseSimItemObjects, AFaultRaisesOnTheChosenCallOnly) {
