@@ -99,7 +99,7 @@ TEST(GroupWiseCalls, EachWriteMakesTheCallsOfItsOperationInOrder) {
            kBuildReads)},
       {"modify_of_an_unknown_item",
        2,
-       Crlf("BEGIN:VEVENT|UID:X.9|END:VEVENT|"),
+       Crlf("BEGIN:VEVENT|UID:X.9|DESCRIPTION:x|END:VEVENT|"),
        1,
        {R"(Account.GetMessage("X.9"))"}},
       {"delete",
