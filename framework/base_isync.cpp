@@ -27,23 +27,31 @@ bool IsWriteOperation(int16_t op) {
   return op == operation::kInsert || op == operation::kModify || op == operation::kDelete;
 }
 
-// Puts the host stream back at 0 whatever happens, as the host expects to find it.
+// Puts the host stream back at 0 however the method ends. On the way to success the rewind is
+// part of the work (Rewind), and a stream that refuses it fails the method; on the way out of a
+// failure it is only tidying up.
 class RewindOnExit {
  public:
   explicit RewindOnExit(ByteStream& stream) : stream_(stream) {}
   ~RewindOnExit() {
+    if (done_) return;
     try {
       stream_.Seek(0, ByteStream::Origin::kBegin);
     } catch (const std::exception&) {
-      // The method's result already says whether it worked; a stream that cannot seek now
-      // failed it earlier.
+      // The method has failed already; this stream cannot add to that.
     }
   }
   RewindOnExit(const RewindOnExit&) = delete;
   RewindOnExit& operator=(const RewindOnExit&) = delete;
 
+  void Rewind() {
+    done_ = true;
+    stream_.Seek(0, ByteStream::Origin::kBegin);
+  }
+
  private:
   ByteStream& stream_;
+  bool done_ = false;
 };
 
 ByteStream& RequireStream(ByteStream* stream) {
@@ -83,9 +91,8 @@ int32_t TBaseIsync::Term(const platform::Object& progress) {
     progress_ = platform::Object();
     if (trace_.Exists()) {
       if (trace_.Enabled()) {
-        const std::string path = traceFilePath_.empty()
-                                     ? TraceFilePath(platform_.Env().ModulePath())
-                                     : traceFilePath_;
+        const std::string path =
+            traceFilePath_.empty() ? TraceFilePath(platform_.Env().ModulePath()) : traceFilePath_;
         SaveTraceFile(path, *trace_.Lines());
         const std::size_t folderEnd = path.find_last_of("\\/");
         try {
@@ -128,6 +135,7 @@ int32_t TBaseIsync::ReadSource(const platform::Object&, ByteStream* stream, int1
     host.SetSize(0);
     host.Seek(0, ByteStream::Origin::kBegin);
     platform::WriteText(host, scratch.Bytes());
+    rewind.Rewind();
     return 0;
   } catch (const std::exception&) {
     return 1;
@@ -169,25 +177,28 @@ int32_t TBaseIsync::WriteRecord(ByteStream& host, int16_t type, int16_t op) {
   }
   if (progressFirst) Trace(FormatText(request, {received}));
 
-  bool stored;
+  // The record goes back to the host and into the trace before the insert's progress lines are
+  // cleared, whatever the hook made of it.
+  bool stored = false;
   try {
     stored = CallWriteHook(op, type, entry);
-  } catch (...) {
-    if (insert) {
-      Progress().SetSynchText("");
-      Progress().SetAppText("");
+    if (stored) {
+      const std::string written = WriteBack(entry, host);
+      Trace(FormatText(std::string(opName) + " " + label + " OK [\r\n%s\r\n]", {written}));
     }
+  } catch (...) {
+    if (insert) ClearInsertProgress();
     throw;
   }
-  if (insert) {
-    Progress().SetSynchText("");
-    Progress().SetAppText("");
-  }
+  if (insert) ClearInsertProgress();
   if (!stored) return 1;
-
-  const std::string written = WriteBack(entry, host);
-  Trace(FormatText(std::string(opName) + " " + label + " OK [\r\n%s\r\n]", {written}));
+  rewind.Rewind();
   return 0;
+}
+
+void TBaseIsync::ClearInsertProgress() {
+  Progress().SetSynchText("");
+  Progress().SetAppText("");
 }
 
 std::string TBaseIsync::WriteBack(const TEntry& entry, ByteStream& stream) {

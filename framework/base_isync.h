@@ -106,6 +106,7 @@ class TBaseIsync {
   std::string ProgressText(int16_t op, int16_t type) const;
   std::string StreamTraceText(const platform::MemoryStream& scratch) const;
   int32_t WriteRecord(platform::ByteStream& stream, int16_t type, int16_t op);
+  void ClearInsertProgress();
 
   platform::Platform& platform_;
   platform::Object progress_;

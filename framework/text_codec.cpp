@@ -163,10 +163,10 @@ bool Utf8ToUtf16(std::string_view bytes, std::u16string& out) {
   return true;
 }
 
-std::u16string DecodeUtf8(std::string_view text) {
+std::u16string DecodeUtf8(std::string_view text, const platform::CodePage& ansi) {
   std::u16string out;
   if (Utf8ToUtf16(DecodeEscapes(text), out)) return out;
-  return platform::Windows1252().ToWide(text);
+  return ansi.ToWide(text);
 }
 
 bool HasHighBytes(std::string_view text) {

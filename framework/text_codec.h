@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/code_page.h"
+
 namespace framework {
 
 struct EncodedText {
@@ -27,8 +29,9 @@ EncodedText EncodeUtf8(std::u16string_view text);
 std::string DecodeEscapes(std::string_view text);
 
 // DecodeEscapes, then UTF-8 to UTF-16. A text that ends inside a UTF-8 sequence cannot be
-// decoded; it is then returned widened byte by byte through Windows-1252, undecoded.
-std::u16string DecodeUtf8(std::string_view text);
+// decoded; it is then returned undecoded, widened through the ANSI code page like every other
+// 8-bit text the plug-ins hand to GroupWise.
+std::u16string DecodeUtf8(std::string_view text, const platform::CodePage& ansi);
 
 bool HasHighBytes(std::string_view text);
 

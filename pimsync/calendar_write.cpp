@@ -1,5 +1,12 @@
 // Writing device entries into GroupWise calendar items: add, modify and delete of
 // appointments, the property mapping, and the commander and deletion helpers they share.
+//
+// A record is read and decoded whole before GroupWise is touched (PlanUpdate), so a record the
+// mapping cannot use is refused before an item is created or changed. Only GroupWise failing in
+// the middle of the writes can still leave an item partly changed; the trace and the host's log
+// then name it. An insert that fails after GroupWise created its item removes that item again:
+// the host is told the insert failed and will send it again, which must not leave a second copy
+// for the next read.
 
 #include "framework/data_types.h"
 #include "framework/groupwise.h"
@@ -16,6 +23,16 @@ using framework::FormatText;
 using framework::TEntry;
 using platform::Object;
 using platform::Variant;
+
+// What the write operations need to know of one kind of calendar item.
+struct CalendarKind {
+  int type;
+  std::u16string_view className;  // what Add creates and what GetMessage must find
+  std::string_view noun;          // for texts a person reads
+};
+
+constexpr CalendarKind kAppointment{framework::data_type::kApt, u"GW.MESSAGE.APPOINTMENT",
+                                    "appointment"};
 
 // The shape every write keeps: its trace line, the progress put to rest before and after, and
 // an entry that must hold something.
@@ -36,7 +53,22 @@ Object CalendarMessages(const Object& account) {
   return framework::groupwise::Account(account).Calendar().GetProperty("Messages").ToObject();
 }
 
+// GroupWise finds any item by its id; a request for one kind must not reach another (deleting a
+// task because its id came with an appointment record).
+bool IsOfClass(const Object& item, std::u16string_view className) {
+  const std::u16string actual = item.GetProperty("ClassName").ToText();
+  return actual == className || (actual.size() > className.size() &&
+                                 actual.starts_with(className) && actual[className.size()] == u'.');
+}
+
 }  // namespace
+
+Object TISYNCHAPPU::FindCalendarItem(const std::string& uid, std::u16string_view className) {
+  if (uid.empty()) return Object();
+  Object item = framework::groupwise::Account(FGWAccount).GetMessage(Services().Ansi().ToWide(uid));
+  if (!item || !IsOfClass(item, className)) return Object();
+  return item;
+}
 
 void TISYNCHAPPU::RebuildEntry(TEntry& entry, const Object& item, int type) {
   entry.Properties.Clear();
@@ -48,23 +80,56 @@ void TISYNCHAPPU::RebuildEntry(TEntry& entry, const Object& item, int type) {
   entry.Properties.Add() = {"END", "", "VCALENDAR"};
 }
 
+std::string TISYNCHAPPU::ItemForPeople(const Object& item) {
+  std::string subject = "?", start = "?";
+  try {
+    subject = ItemText(item, "Subject");
+    start = Services().Env().FormatDateTime(item.GetProperty("StartDate").ToDate());
+  } catch (const std::exception&) {
+    // The item names itself as well as it still can.
+  }
+  return subject + " - " + start;
+}
+
+void TISYNCHAPPU::DiscardHalfMadeItem(const Object& item) {
+  std::string id = "?";
+  try {
+    id = Narrow(item.GetProperty("MessageID").ToText());
+    item.Call("Delete");
+    Trace(FormatText("TISYNCHAPPU: removed the half-made item [%s] of a failed insert", {id}));
+  } catch (const std::exception& failure) {
+    Trace(
+        FormatText("TISYNCHAPPU: the half-made item [%s] of a failed insert could not be "
+                   "removed: [%s]",
+                   {id, failure.what()}));
+    try {
+      Progress().Log(FormatText("%s\r\nGroupWise kept part of an item the device added; it may "
+                                "appear twice after the next synchronization",
+                                {ItemForPeople(item)}),
+                     "GroupWise insert failed");
+    } catch (const std::exception&) {
+      // The trace already says it; the insert fails either way.
+    }
+  }
+}
+
 bool TISYNCHAPPU::AddPIMAppointment(TEntry& entry) {
   Trace("TISYNCHAPPU.AddPIMAppointment");
+  Object created;
   try {
     WriteScope scope(Progress(), entry);
+    const ItemUpdate update = PlanRecordUpdate(entry, kAppointment.type, kAppointment.noun);
     const Object messages = CalendarMessages(FGWAccount);
-    Object item = messages.Call("Add", {u"GW.MESSAGE.APPOINTMENT", int16_t{3}}).ToObject();
-    item.PutProperty("OnCalendar", true);
-    item.PutProperty("FromText", framework::groupwise::Account(FGWAccount).OwnerDisplayName());
-    if (!UpdateMessage(item, entry, framework::data_type::kApt)) {
-      throw platform::Exception("UpdateMessage failed");
-    }
-    const Variant id = item.GetProperty("MessageID");
-    item = messages.Call("Item", {id}).ToObject();
+    created = messages.Call("Add", {std::u16string(kAppointment.className), int16_t{3}}).ToObject();
+    created.PutProperty("OnCalendar", true);
+    created.PutProperty("FromText", framework::groupwise::Account(FGWAccount).OwnerDisplayName());
+    if (!UpdateMessage(created, update)) throw platform::Exception("UpdateMessage failed");
+    const Object stored = messages.Call("Item", {created.GetProperty("MessageID")}).ToObject();
     // The host learns the new item's identity from the rebuilt entry's UID.
-    RebuildEntry(entry, item, framework::data_type::kApt);
+    RebuildEntry(entry, stored, kAppointment.type);
     return true;
   } catch (const std::exception&) {
+    if (created) DiscardHalfMadeItem(created);
     return false;
   }
 }
@@ -73,22 +138,24 @@ bool TISYNCHAPPU::ModifyPIMAppointment(TEntry& entry) {
   Trace("TISYNCHAPPU.ModifyPIMAppointment");
   try {
     WriteScope scope(Progress(), entry);
+    const ItemUpdate update = PlanRecordUpdate(entry, kAppointment.type, kAppointment.noun);
     const std::string uid = entry.GetUID();
-    const Object item =
-        framework::groupwise::Account(FGWAccount).GetMessage(Services().Ansi().ToWide(uid));
+    const Object item = FindCalendarItem(uid, kAppointment.className);
     if (!item)
       throw platform::Exception(FormatText("Could not access appointment [%s] via UID", {uid}));
     if (!item.GetProperty("Personal").ToBool()) {
       // Someone else's group appointment: GroupWise keeps its version, and the host gets it back.
-      const std::string when =
-          Services().Env().FormatDateTime(item.GetProperty("StartDate").ToDate());
-      Progress().Log(FormatText("%s - %s\r\nPlease ignore the following log entry",
-                                {ItemText(item, "Subject"), when}),
-                     "GroupWise group appointment update rejected");
-    } else if (!UpdateMessage(item, entry, framework::data_type::kApt)) {
+      Progress().Log(
+          FormatText("%s\r\nPlease ignore the following log entry", {ItemForPeople(item)}),
+          "GroupWise group appointment update rejected");
+    } else if (!UpdateMessage(item, update)) {
+      Progress().Log(FormatText("%s\r\nGroupWise failed while the change was written; the %s "
+                                "may be partly changed",
+                                {ItemForPeople(item), kAppointment.noun}),
+                     "GroupWise appointment update failed");
       throw platform::Exception("UpdateMessage failed");
     }
-    RebuildEntry(entry, item, framework::data_type::kApt);
+    RebuildEntry(entry, item, kAppointment.type);
     return true;
   } catch (const std::exception& failure) {
     Trace(FormatText("Exception [%s] in TISYNCHAPPU.ModifyPIMAppointment", {failure.what()}));
@@ -100,16 +167,14 @@ bool TISYNCHAPPU::DeletePIMAppointment(TEntry& entry) {
   Trace("TISYNCHAPPU.DeletePIMAppointment");
   try {
     WriteScope scope(Progress(), entry);
-    return DeleteMessageByUid(entry.GetUID());
+    return DeleteMessageByUid(entry.GetUID(), kAppointment.className);
   } catch (const std::exception&) {
     return false;
   }
 }
 
-bool TISYNCHAPPU::DeleteMessageByUid(const std::string& uid) {
-  if (uid.empty()) return false;
-  const Object item =
-      framework::groupwise::Account(FGWAccount).GetMessage(Services().Ansi().ToWide(uid));
+bool TISYNCHAPPU::DeleteMessageByUid(const std::string& uid, std::u16string_view className) {
+  const Object item = FindCalendarItem(uid, className);
   if (!item) return false;
   item.Call("Delete");
   return true;
@@ -119,24 +184,48 @@ std::optional<std::u16string> TISYNCHAPPU::ExecuteToken(std::u16string_view toke
   try {
     return framework::groupwise::Commander(gwCommander_).Execute(token);
   } catch (const std::exception& failure) {
-    Services().Ui().MessageBox(0, failure.what(), "", platform::mb::kOk);
+    Services().Ui().MessageBox(0, failure.what(), "TISYNCHAPPU.ExecuteToken",
+                               platform::mb::kSetForeground);
     return std::nullopt;
   }
 }
 
-bool TISYNCHAPPU::UpdateMessage(const Object& item, const TEntry& entry, int type) {
-  if (!item || type > 6 || type == framework::data_type::kAnn) return false;
+TISYNCHAPPU::ItemUpdate TISYNCHAPPU::PlanUpdate(const TEntry& entry, int type) {
+  if (type > 6 || type == framework::data_type::kAnn)
+    throw platform::Exception("No GroupWise item holds this kind of record");
+  ItemUpdate update;
+  for (const auto& property : entry.Properties) {
+    if (type == framework::data_type::kApt) PlanAppointmentProperty(*property, update);
+    // Nothing of the other kinds is written by this plug-in yet; 5 and EMAIL never are.
+  }
+  return update;
+}
+
+TISYNCHAPPU::ItemUpdate TISYNCHAPPU::PlanRecordUpdate(const TEntry& entry, int type,
+                                                      std::string_view noun) {
+  ItemUpdate update = PlanUpdate(entry, type);
+  if (update.empty()) {
+    // Not a record of this kind at all (LF-only line ends make one long property, a UTF-16
+    // file none that we know): storing it would make an empty item dated 1899-12-30.
+    const std::string reason =
+        FormatText("The record holds no property of an %s; it is refused", {noun});
+    Trace("TISYNCHAPPU: " + reason);
+    throw platform::Exception(reason);
+  }
+  return update;
+}
+
+bool TISYNCHAPPU::UpdateMessage(const Object& item, const ItemUpdate& update) {
+  if (!item) return false;
   try {
-    for (const auto& property : entry.Properties) {
-      switch (type) {
-        case framework::data_type::kApt:
-          ApplyAppointmentProperty(item, *property);
-          break;
-        case 5:
-        case framework::data_type::kEmail:
-          break;  // nothing of these lives in the calendar
-        default:
-          return false;  // not written by this plug-in yet
+    for (const ItemWrite& write : update) {
+      if (write.viaPrivacyToken) {
+        // Privacy can only be set through the commander; its answer is not checked.
+        const std::u16string id = item.GetProperty("MessageID").ToText();
+        const std::u16string flag = write.value.ToBool() ? u"Yes!" : u"No!";
+        ExecuteToken(u"ItemSetAttribute(\"" + id + u"\"; Private!; " + flag + u")");
+      } else {
+        item.PutProperty(write.member, write.value);
       }
     }
     item.Call("Refresh");
@@ -147,25 +236,25 @@ bool TISYNCHAPPU::UpdateMessage(const Object& item, const TEntry& entry, int typ
   }
 }
 
-void TISYNCHAPPU::ApplyAppointmentProperty(const Object& item,
-                                           const framework::TvProperty& property) {
+void TISYNCHAPPU::PlanAppointmentProperty(const framework::TvProperty& property,
+                                          ItemUpdate& update) {
   const std::string& name = property.Name;
+  const platform::CodePage& ansi = Services().Ansi();
+  const auto date = [&] {
+    return framework::VersitToDateTime(property.Value, Services().Env().Now());
+  };
   if (name == "DESCRIPTION") {
-    item.PutProperty("Subject", framework::DecodeUtf8(property.Value));
+    update.push_back({"Subject", framework::DecodeUtf8(property.Value, ansi)});
   } else if (name == "DTSTART") {
-    item.PutProperty("StartDate",
-                     framework::VersitToDateTime(property.Value, Services().Env().Now()));
+    update.push_back({"StartDate", date()});
   } else if (name == "DTEND") {
-    item.PutProperty("EndDate",
-                     framework::VersitToDateTime(property.Value, Services().Env().Now()));
+    update.push_back({"EndDate", date()});
   } else if (name == "CLASS") {
-    const std::u16string id = item.GetProperty("MessageID").ToText();
-    const std::u16string flag = property.Value == "PRIVATE" ? u"Yes!" : u"No!";
-    ExecuteToken(u"ItemSetAttribute(\"" + id + u"\"; Private!; " + flag + u")");
+    update.push_back({"", property.Value == "PRIVATE", true});
   } else if (name == "LOCATION") {
-    item.PutProperty("Place", framework::DecodeUtf8(property.Value));
+    update.push_back({"Place", framework::DecodeUtf8(property.Value, ansi)});
   } else if (name == "ATTACH") {
-    item.PutProperty("BodyText", framework::DecodeUtf8(property.Value));
+    update.push_back({"BodyText", framework::DecodeUtf8(property.Value, ansi)});
   }
 }
 

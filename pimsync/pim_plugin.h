@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/base_isync.h"
 #include "framework/setup_blocks.h"
@@ -41,11 +42,25 @@ class TISYNCHAPPU : public framework::TBaseIsync {
 
   // Appends the Versit properties of a GroupWise item of the given data type to the entry.
   bool BuildApptEntry(framework::TEntry& entry, const platform::Object& item, int type);
-  // Writes the entry's properties into a GroupWise item of the given data type.
-  bool UpdateMessage(const platform::Object& item, const framework::TEntry& entry, int type);
+
+  // One write a record asks of a GroupWise item, decoded before any is made.
+  struct ItemWrite {
+    std::string member;  // the item's property; unused for the privacy token
+    platform::Variant value;
+    bool viaPrivacyToken = false;  // privacy is written through the commander only
+  };
+  using ItemUpdate = std::vector<ItemWrite>;
+  // The writes the entry's properties ask of an item of the given data type, in their order
+  // (a property given twice is written twice, the later value winning). Raises for a type no
+  // calendar item holds.
+  ItemUpdate PlanUpdate(const framework::TEntry& entry, int type);
+  // Makes the writes and refreshes the item. False (traced) when GroupWise fails; what was
+  // written before the failure stays written.
+  bool UpdateMessage(const platform::Object& item, const ItemUpdate& update);
   // Runs a GroupWise commander token; the answer when GroupWise reports success.
   std::optional<std::u16string> ExecuteToken(std::u16string_view token);
-  bool DeleteMessageByUid(const std::string& uid);
+  // Deletes the item of that class with that id; false when there is none.
+  bool DeleteMessageByUid(const std::string& uid, std::u16string_view className);
 
  private:
   // Runs a calendar query of the given expression to its end, asking the host on the way
@@ -56,8 +71,16 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   // The CLASS value of an item: its Private flag, asked of the commander when reading it fails.
   std::string PrivacyValue(const platform::Object& item);
   void AppendAppointment(framework::TEntry& entry, const platform::Object& item);
-  void ApplyAppointmentProperty(const platform::Object& item,
-                                const framework::TvProperty& property);
+  void PlanAppointmentProperty(const framework::TvProperty& property, ItemUpdate& update);
+  // PlanUpdate, refusing (traced) a record that holds nothing the mapping reads.
+  ItemUpdate PlanRecordUpdate(const framework::TEntry& entry, int type, std::string_view noun);
+  // The calendar item of that class with that id; the null object when there is none.
+  platform::Object FindCalendarItem(const std::string& uid, std::u16string_view className);
+  // Removes the item a failed insert created, so that the host's retry does not find a copy;
+  // when that fails too, the host's log says so.
+  void DiscardHalfMadeItem(const platform::Object& item);
+  // "Subject - start date and time": how log entries name an item.
+  std::string ItemForPeople(const platform::Object& item);
   // Replaces the entry's properties with the item as GroupWise stored it, in its own VCALENDAR.
   void RebuildEntry(framework::TEntry& entry, const platform::Object& item, int type);
   std::string ItemText(const platform::Object& item, std::string_view member);

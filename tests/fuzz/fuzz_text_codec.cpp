@@ -156,7 +156,7 @@ void CheckBytes(std::string_view bytes) {
             });
   }
 
-  const std::u16string wide = framework::DecodeUtf8(bytes);
+  const std::u16string wide = framework::DecodeUtf8(bytes, platform::Windows1252());
   Require(wide.size() <= bytes.size(), "DecodeUtf8 makes at most one unit per byte",
           [&] { return Escaped(bytes) + " gave " + Escaped(wide); });
   if (!HasEscapeLookingText(bytes)) {
@@ -187,7 +187,7 @@ void CheckUnits(std::u16string_view units) {
   // Text the user wrote that looks like an escape is decoded too: that is the price of the
   // format, not a fault, so only other texts must come back unchanged.
   if (!HasEscapeLookingText(units)) {
-    const std::u16string decoded = framework::DecodeUtf8(encoded.text);
+    const std::u16string decoded = framework::DecodeUtf8(encoded.text, platform::Windows1252());
     Require(decoded == units, "DecodeUtf8 reverses EncodeUtf8", [&] {
       return Escaped(units) + " encoded " + Escaped(encoded.text) + " decoded " + Escaped(decoded);
     });

@@ -98,7 +98,11 @@ TEST_F(AppointmentsTest, PrivacyThatCannotBeReadIsAskedOfTheCommander) {
         << c.name << "\n"
         << stream;
     // A commander that fails outright is shown to the user; a refused token is not.
-    EXPECT_EQ(pim.host.platform.ui.messageBoxes.size(), c.commanderRaises ? 1u : 0u) << c.name;
+    ASSERT_EQ(pim.host.platform.ui.messageBoxes.size(), c.commanderRaises ? 1u : 0u) << c.name;
+    if (c.commanderRaises) {
+      EXPECT_EQ(pim.host.platform.ui.messageBoxes[0].caption, "TISYNCHAPPU.ExecuteToken");
+      EXPECT_EQ(pim.host.platform.ui.messageBoxes[0].style, platform::mb::kSetForeground);
+    }
     EXPECT_EQ(pim.GroupWiseCalls("Commander.Execute").size(), 1u) << c.name;
   }
 }
@@ -226,8 +230,15 @@ TEST_F(AppointmentsTest, AGroupAppointmentIsNotChangedAndComesBackAsGroupWiseHas
                 "entry\", \"GroupWise group appointment update rejected\", \"1\")"});
 }
 
-TEST_F(AppointmentsTest, WritesThatFindNothingFail) {
+TEST_F(AppointmentsTest, WritesThatFindNothingOfTheirKindFail) {
   Add(Appointment(u"D.1", u"Doomed", {2000, 2, 1, 9, 0, 0, 0}));
+  // GroupWise finds any item by its id: a task or a note must be out of an appointment's reach.
+  for (auto [id, itemClass] :
+       {std::pair{u"T.1", sim::ItemClass::kTask}, std::pair{u"N.1", sim::ItemClass::kNote}}) {
+    auto other = Appointment(id, u"Not an appointment", {2000, 2, 1, 9, 0, 0, 0});
+    other.itemClass = itemClass;
+    Add(other);
+  }
   pim.host.platform.env.ctrlKeyDown = true;
   pim.Start();
   struct Case {
@@ -237,9 +248,12 @@ TEST_F(AppointmentsTest, WritesThatFindNothingFail) {
     int32_t wanted;
   };
   const Case cases[] = {
-      {"modify_unknown", 2, Crlf("BEGIN:VEVENT|UID:X.9|END:VEVENT|"), 1},
+      {"modify_unknown", 2, Crlf("BEGIN:VEVENT|UID:X.9|DESCRIPTION:x|END:VEVENT|"), 1},
+      {"modify_a_task", 2, Crlf("BEGIN:VEVENT|UID:T.1|DESCRIPTION:x|END:VEVENT|"), 1},
       {"delete_without_uid", 3, Crlf("BEGIN:VEVENT|END:VEVENT|"), 1},
       {"delete_unknown", 3, Crlf("BEGIN:VEVENT|UID:X.9|END:VEVENT|"), 1},
+      {"delete_a_task", 3, Crlf("BEGIN:VEVENT|UID:T.1|END:VEVENT|"), 1},
+      {"delete_a_note", 3, Crlf("BEGIN:VEVENT|UID:N.1|END:VEVENT|"), 1},
       {"delete", 3, Crlf("BEGIN:VEVENT|UID:D.1|END:VEVENT|"), 0},
       {"delete_again", 3, Crlf("BEGIN:VEVENT|UID:D.1|END:VEVENT|"), 1},
   };
@@ -248,18 +262,109 @@ TEST_F(AppointmentsTest, WritesThatFindNothingFail) {
     EXPECT_EQ(pim.Write(c.op, record), c.wanted) << c.name;
   }
   EXPECT_EQ(Stored(u"D.1"), nullptr);
-  EXPECT_TRUE(
-      pim.Traced("Exception [Could not access appointment [X.9] via UID] in "
-                 "TISYNCHAPPU.ModifyPIMAppointment"));
+  ASSERT_NE(Stored(u"T.1"), nullptr);
+  EXPECT_TRUE(Stored(u"T.1")->subject == u"Not an appointment");
+  EXPECT_NE(Stored(u"N.1"), nullptr);
+  for (const char* uid : {"X.9", "T.1"}) {
+    EXPECT_TRUE(pim.Traced(std::string("Exception [Could not access appointment [") + uid +
+                           "] via UID] in TISYNCHAPPU.ModifyPIMAppointment"))
+        << uid;
+  }
 }
 
-TEST_F(AppointmentsTest, AFailingGroupWiseWriteFailsTheInsert) {
+// A record that is not an appointment at all must not become an empty one dated 1899-12-30.
+TEST_F(AppointmentsTest, ARecordWithNothingToWriteIsRefusedBeforeGroupWiseIsTouched) {
+  Add(Appointment(u"R.1", u"Kept", {2000, 2, 1, 9, 0, 0, 0}));
+  pim.host.platform.env.ctrlKeyDown = true;
+  pim.Start();
+  std::string utf16;
+  for (char c : std::string("BEGIN:VEVENT\r\nUID:R.1\r\nDESCRIPTION:x\r\nEND:VEVENT\r\n"))
+    utf16 += std::string{c, '\0'};
+  struct Case {
+    const char* name;
+    int16_t op;
+    std::string record;
+  };
+  const Case cases[] = {
+      {"lf_line_ends", 1, "BEGIN:VEVENT\nDESCRIPTION:x\nDTSTART:20000201T090000\nEND:VEVENT\n"},
+      {"utf16", 1, utf16},
+      {"only_the_frame", 1, Crlf("BEGIN:VCALENDAR|BEGIN:VEVENT|UID:R.1|END:VEVENT|END:VCALENDAR|")},
+      {"modify_only_the_frame", 2, Crlf("BEGIN:VEVENT|UID:R.1|SUMMARY:y|END:VEVENT|")},
+  };
+  for (const Case& c : cases) {
+    pim.groupwise.context->log = {};
+    std::string record = c.record;
+    EXPECT_EQ(pim.Write(c.op, record), 1) << c.name;
+    EXPECT_EQ(record, c.record) << c.name;
+    EXPECT_TRUE(pim.GroupWiseCalls("Account.").empty()) << c.name << ": GroupWise was asked";
+  }
+  EXPECT_EQ(pim.groupwise.mailbox->calendar.size(), 1u);
+  EXPECT_TRUE(Stored(u"R.1")->subject == u"Kept");
+  EXPECT_TRUE(
+      pim.Traced("TISYNCHAPPU: The record holds no property of an appointment; it is refused"));
+}
+
+// The host is told the insert failed and sends it again; a half-made item left behind would
+// reach the device as a second copy at the next read.
+TEST_F(AppointmentsTest, AFailedInsertLeavesNothingInGroupWise) {
+  struct Case {
+    const char* name;
+    const char* failingMember;
+    int call;
+  };
+  const Case cases[] = {
+      {"owner_unreadable", "Account.Owner", 1},
+      {"place_refused", "Appointment.Place", 1},
+      {"refresh_fails", "Appointment.Refresh", 1},
+      {"rebuild_fails", "Appointment.EndDate", 2},  // the first is the write
+  };
+  for (const Case& c : cases) {
+    PimHost pim;
+    pim.Start();
+    pim.groupwise.context->faults.RaiseOnCall(c.failingMember, c.call, "Disk full");
+    std::string record = Crlf(
+        "BEGIN:VCALENDAR|BEGIN:VEVENT|DESCRIPTION:x|DTEND:20000201T100000|LOCATION:Here|"
+        "END:VEVENT|END:VCALENDAR|");
+    const std::string sent = record;
+    EXPECT_EQ(pim.Write(1, record), 1) << c.name;
+    EXPECT_EQ(record, sent) << c.name << ": something was written back";
+    EXPECT_TRUE(pim.groupwise.mailbox->calendar.empty()) << c.name << ": a half-made item stayed";
+    EXPECT_TRUE(pim.host.progress->CallsOf("Log").empty()) << c.name;
+  }
+}
+
+TEST_F(AppointmentsTest, AHalfMadeItemThatCannotBeRemovedIsReportedToTheUser) {
   pim.Start();
   pim.groupwise.context->faults.RaiseAlways("Appointment.Refresh", "Disk full");
-  std::string record = Crlf("BEGIN:VCALENDAR|BEGIN:VEVENT|DESCRIPTION:x|END:VEVENT|END:VCALENDAR|");
-  const std::string sent = record;
+  pim.groupwise.context->faults.RaiseAlways("Appointment.Delete", "Still disk full");
+  std::string record = Crlf("BEGIN:VEVENT|DESCRIPTION:Lunch|DTSTART:20000201T120000|END:VEVENT|");
   EXPECT_EQ(pim.Write(1, record), 1);
-  EXPECT_EQ(record, sent);  // nothing written back
+  ASSERT_EQ(pim.groupwise.mailbox->calendar.size(), 1u);
+  EXPECT_EQ(pim.host.progress->CallsOf("Log"),
+            std::vector<std::string>{
+                "Log(\"Lunch - 2000-02-01 12:00:00\r\nGroupWise kept part of an item the device "
+                "added; it may appear twice after the next synchronization\", \"GroupWise insert "
+                "failed\", \"1\")"});
+}
+
+// GroupWise failing between two writes of a modify leaves the item partly changed; the user
+// learns which one.
+TEST_F(AppointmentsTest, AModifyThatGroupWiseFailsHalfWayNamesTheItem) {
+  Add(Appointment(u"H.1", u"Old", {2000, 2, 1, 9, 0, 0, 0}));
+  pim.host.platform.env.ctrlKeyDown = true;
+  pim.Start();
+  pim.groupwise.context->faults.RaiseOnCall("Appointment.Place", 1, "Disk full");
+  std::string record =
+      Crlf("BEGIN:VEVENT|UID:H.1|DESCRIPTION:New|LOCATION:Elsewhere|ATTACH:Notes|END:VEVENT|");
+  EXPECT_EQ(pim.Write(2, record), 1);
+  EXPECT_TRUE(Stored(u"H.1")->subject == u"New");
+  EXPECT_TRUE(Stored(u"H.1")->bodyText == u"Agenda");
+  EXPECT_EQ(pim.host.progress->CallsOf("Log"),
+            std::vector<std::string>{
+                "Log(\"New - 2000-02-01 09:00:00\r\nGroupWise failed while the change was "
+                "written; the appointment may be partly changed\", \"GroupWise appointment update "
+                "failed\", \"1\")"});
+  EXPECT_TRUE(pim.Traced("Exception [Disk full] in TISYNCHAPPU.UpdateMessage"));
 }
 
 }  // namespace

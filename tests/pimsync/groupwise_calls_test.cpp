@@ -76,6 +76,7 @@ TEST(GroupWiseCalls, EachWriteMakesTheCallsOfItsOperationInOrder) {
        Concat(
            {
                R"(Account.GetMessage("M.1"))",
+               "Appointment.ClassName",
                "Appointment.Personal",
                "Appointment.MessageID",
                R"~(Commander.Execute("ItemSetAttribute("M.1"; Private!; No!)", &""))~",
@@ -91,10 +92,11 @@ TEST(GroupWiseCalls, EachWriteMakesTheCallsOfItsOperationInOrder) {
        Concat(
            {
                R"(Account.GetMessage("G.1"))",
+               "Appointment.ClassName",
                "Appointment.Personal",
-               "Appointment.StartDate",
                "Appointment.Subject",
                "FormattedText.PlainText",
+               "Appointment.StartDate",
            },
            kBuildReads)},
       {"modify_of_an_unknown_item",
@@ -106,7 +108,7 @@ TEST(GroupWiseCalls, EachWriteMakesTheCallsOfItsOperationInOrder) {
        3,
        Crlf("BEGIN:VEVENT|UID:M.1|END:VEVENT|"),
        0,
-       {R"(Account.GetMessage("M.1"))", "Appointment.Delete()"}},
+       {R"(Account.GetMessage("M.1"))", "Appointment.ClassName", "Appointment.Delete()"}},
       {"delete_of_an_unknown_item",
        3,
        Crlf("BEGIN:VEVENT|UID:X.9|END:VEVENT|"),

@@ -3,7 +3,9 @@
 namespace testing_support {
 
 uint64_t FaultyStream::Seek(int64_t offset, Origin origin) {
-  if (failSeek) throw platform::StreamError("Simulated seek failure");
+  ++seeks;
+  if (failSeek || (failSeekFrom > 0 && seeks >= failSeekFrom))
+    throw platform::StreamError("Simulated seek failure");
   return inner_.Seek(offset, origin);
 }
 

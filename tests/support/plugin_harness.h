@@ -25,6 +25,9 @@ class FaultyStream final : public platform::ByteStream {
   uint64_t Position() const { return inner_.Position(); }
 
   bool failSeek = false;
+  // From the Nth call of Seek on (counting from 1), every seek fails; 0 for never.
+  int failSeekFrom = 0;
+  int seeks = 0;
   bool failRead = false;
   bool failWrite = false;
   bool failSetSize = false;

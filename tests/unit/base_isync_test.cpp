@@ -274,6 +274,30 @@ TEST_F(BaseIsyncTest, ReadAndWriteFailWhenTheHostStreamIsMissingOrBroken) {
   EXPECT_EQ(plugin.WriteSource(Object(), &unreadable, data_type::kApt, 2, u""), 1);
 }
 
+// Every seek of the host stream belongs to the request, the last rewind included: the host reads
+// its stream from where it stands, so a stream left elsewhere is a failed request.
+TEST_F(BaseIsyncTest, AnySeekThatFailsFailsTheRequest) {
+  struct Case {
+    const char* name;
+    int16_t op;
+  };
+  for (const Case& c : {Case{"read", operation::kRead}, Case{"insert", operation::kInsert}}) {
+    FaultyStream counting(kEvent);
+    const auto request = [&](FaultyStream& stream) {
+      return c.op == operation::kRead
+                 ? plugin.ReadSource(Object(), &stream, data_type::kApt, c.op, u"")
+                 : plugin.WriteSource(Object(), &stream, data_type::kApt, c.op, u"");
+    };
+    ASSERT_EQ(request(counting), 0) << c.name;
+    ASSERT_GE(counting.seeks, 3) << c.name;
+    for (int failing = 1; failing <= counting.seeks; ++failing) {
+      FaultyStream stream(kEvent);
+      stream.failSeekFrom = failing;
+      EXPECT_EQ(request(stream), 1) << c.name << ": seek " << failing << " failed";
+    }
+  }
+}
+
 TEST_F(BaseIsyncTest, AFailingProgressObjectFailsTheRequest) {
   host.progress->Context().faults.RaiseAlways("Progress.SetSynchText");
   MemoryStream stream(kEvent);
@@ -323,6 +347,26 @@ TEST_F(BaseIsyncTest, AnInsertWritesBackWhatTheHookLeftAndClearsTheProgressLines
                                       "SetAppText(\"\")"}));
   EXPECT_EQ(Trace(), (std::vector<std::string>{"WriteSource: Insert APT [\r\n" + kEvent + "\r\n]",
                                                "Insert APT OK [\r\n" + written + "\r\n]"}));
+}
+
+// The host may look at its stream as soon as the progress lines clear; by then the record it is
+// to learn from must be there and traced.
+TEST_F(BaseIsyncTest, AnInsertClearsItsProgressLinesOnlyAfterWritingBack) {
+  plugin.SetTracing(true);
+  plugin.onWrite = [](TEntry& entry) {
+    entry.Properties.Insert(4) = {"UID", "", "NEW.1"};
+    return true;
+  };
+  MemoryStream stream(kEvent);
+  std::vector<std::string> seenWhenCleared;
+  host.progress->sink = [&](const sim::RecordingProgress::Call& call) {
+    if (call.member == "SetSynchText" && call.args.at(0).empty())
+      seenWhenCleared = {stream.Bytes(), Trace().empty() ? "" : Trace().back()};
+  };
+  ASSERT_EQ(plugin.WriteSource(Object(), &stream, data_type::kApt, 1, u""), 0);
+  ASSERT_EQ(seenWhenCleared.size(), 2u);
+  EXPECT_NE(seenWhenCleared[0].find("UID:NEW.1"), std::string::npos) << seenWhenCleared[0];
+  EXPECT_EQ(seenWhenCleared[1].rfind("Insert APT OK [", 0), 0u) << seenWhenCleared[1];
 }
 
 TEST_F(BaseIsyncTest, AnInsertClearsTheProgressLinesEvenWhenTheHookRaises) {

@@ -57,7 +57,9 @@ class MiniCalendarPlugin : public TBaseIsync {
     const Object messages =
         groupwise::Account(account_).Calendar().GetProperty("Messages").ToObject();
     const Object item = messages.Call("Add", {u"GW.MESSAGE.APPOINTMENT", int16_t{3}}).ToObject();
-    groupwise::SetPlainText(item, "Subject", DecodeUtf8(entry.FindValue("SUMMARY").value_or("")));
+    groupwise::SetPlainText(
+        item, "Subject",
+        DecodeUtf8(entry.FindValue("SUMMARY").value_or(""), platform::Windows1252()));
     item.PutProperty("StartDate", VersitToDateTime(entry.FindValue("DTSTART").value_or(""),
                                                    Services().Env().Now()));
     entry.SetUID(Narrow(item.GetProperty("MessageID").ToText()));

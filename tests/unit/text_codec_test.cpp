@@ -8,6 +8,8 @@
 namespace framework {
 namespace {
 
+const platform::Windows1252 kAnsi;
+
 struct DecodeEscapesCase {
   const char* name;
   std::string input;
@@ -87,19 +89,36 @@ TEST(DecodeUtf8, RoundTripsWhatEncodeUtf8Wrote) {
                                     u"\U0001F600 smile",
                                     u"no escapes at all"};
   for (const std::u16string& sample : samples) {
-    EXPECT_TRUE(DecodeUtf8(EncodeUtf8(sample).text) == sample)
+    EXPECT_TRUE(DecodeUtf8(EncodeUtf8(sample).text, kAnsi) == sample)
         << EscapeForDisplay(EncodeUtf8(sample).text);
   }
 }
 
 TEST(DecodeUtf8, CombinesFourByteSequencesIntoSurrogatePairs) {
-  EXPECT_TRUE(DecodeUtf8("\xF0\x9F\x98\x80") == u"\U0001F600");
+  EXPECT_TRUE(DecodeUtf8("\xF0\x9F\x98\x80", kAnsi) == u"\U0001F600");
 }
 
-TEST(DecodeUtf8, TextEndingInsideASequenceComesBackUndecoded) {
-  // Cut after the lead byte: nothing past the end may be read, and the input is kept.
-  EXPECT_TRUE(DecodeUtf8("Caf=C3") == u"Caf=C3");
-  EXPECT_TRUE(DecodeUtf8("ab\xE2\x82") == u"ab\u00E2\u201A");  // widened through Windows-1252
+// A code page that is not Windows-1252, so a fallback through the wrong one shows.
+class CyrillicLikeCodePage final : public platform::CodePage {
+ public:
+  std::u16string ToWide(std::string_view text) const override {
+    std::u16string wide;
+    for (char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      wide.push_back(byte < 0x80 ? byte : static_cast<char16_t>(0x0400 + byte - 0x80));
+    }
+    return wide;
+  }
+  std::string ToAnsi(std::u16string_view) const override { return {}; }
+};
+
+TEST(DecodeUtf8, TextEndingInsideASequenceComesBackUndecodedInTheAnsiCodePage) {
+  const CyrillicLikeCodePage ansi;
+  // The escapes decode to E2 82, the start of a three-byte sequence: nothing past the end may
+  // be read, and the input is kept with its escapes.
+  EXPECT_TRUE(DecodeUtf8("Caf=E2=82", ansi) == u"Caf=E2=82");
+  EXPECT_TRUE(DecodeUtf8("ab\xE2\x82", ansi) == u"ab\u0462\u0402");
+  EXPECT_TRUE(DecodeUtf8("ab\xE2\x82", platform::Windows1252()) == u"ab\u00E2\u201A");
 }
 
 TEST(HasHighBytes, FindsAByteAbove0x7F) {
