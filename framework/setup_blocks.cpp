@@ -393,10 +393,11 @@ platform::AutomationDate SetupBlock::GetDate(DateField field, platform::Automati
 }
 
 void SetupBlock::SetDate(DateField field, platform::AutomationDate value) {
-  const std::string text = DateTimeToVersit(value);
-  if (text.size() != 15) {
-    throw Exception("Setup block " + std::string(BlockName(kind_)) + ": the date " + text +
-                    " cannot be stored as four digits of year, month, day, T and time");
+  std::string text;
+  try {
+    text = DateTimeToVersit(value);
+  } catch (const platform::Exception& failure) {
+    throw Exception("Setup block " + std::string(BlockName(kind_)) + ": " + failure.what());
   }
   Set(field, std::u16string(text.begin(), text.end()));
 }

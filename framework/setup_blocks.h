@@ -271,8 +271,8 @@ class SetupBlock {
   // The date and time the text gives; the day of `now` at 00:00 when it is empty or cannot be
   // read (framework::VersitToDateTime).
   platform::AutomationDate GetDate(DateField field, platform::AutomationDate now) const;
-  // Stores the 15 characters of framework::DateTimeToVersit. Raises for a year that does not
-  // have four digits, which a reader would take apart at the wrong places.
+  // Stores the 15 characters of framework::DateTimeToVersit. Raises for a year outside 1 to
+  // 9999, which has no such text.
   void SetDate(DateField field, platform::AutomationDate value);
 
   // Element `index` of a table row. Raises when the row belongs to another kind of block, the

@@ -28,7 +28,14 @@ std::optional<int> Field(std::string_view text, std::size_t first, std::size_t l
 
 std::string DateTimeToVersit(platform::AutomationDate value) {
   const platform::CivilDateTime c = platform::DecodeAutomationDate(value);
+  // Readers take the text apart at fixed places, so the year always has four digits; a year
+  // that has more (or none) cannot be written at all.
+  if (c.year < 1 || c.year > 9999) {
+    throw platform::Exception("The year " + std::to_string(c.year) +
+                              " cannot be written as a Versit date");
+  }
   std::string out = std::to_string(c.year);
+  out.insert(0, 4 - out.size(), '0');
   AppendTwoDigits(out, c.month);
   AppendTwoDigits(out, c.day);
   out.push_back('T');

@@ -10,7 +10,8 @@
 
 namespace framework {
 
-// 2000-03-05 07:08:09 gives 20000305T070809.
+// 2000-03-05 07:08:09 gives 20000305T070809; the year has four digits (0999). Raises
+// platform::Exception for a year outside 1 to 9999.
 std::string DateTimeToVersit(platform::AutomationDate value);
 // The date with the time of day written as 000000.
 std::string DateToVersit(platform::AutomationDate value);

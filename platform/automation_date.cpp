@@ -1,6 +1,7 @@
 #include "platform/automation_date.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -91,6 +92,39 @@ CivilDateTime DecodeAutomationDate(AutomationDate date) {
 AutomationDate DateOnly(AutomationDate date) {
   CivilDateTime c = DecodeAutomationDate(date);
   return EncodeAutomationDate(CivilDateTime{c.year, c.month, c.day, 0, 0, 0, 0});
+}
+
+namespace {
+
+std::string NoDateText(AutomationDate date) {
+  char text[64];
+  std::snprintf(text, sizeof text, "(no date: %g)", date.days);
+  return text;
+}
+
+}  // namespace
+
+std::string IsoDateText(AutomationDate date) noexcept {
+  try {
+    const CivilDateTime c = DecodeAutomationDate(date);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", c.year, c.month, c.day);
+    return text;
+  } catch (const std::exception&) {
+    return NoDateText(date);
+  }
+}
+
+std::string IsoDateTimeText(AutomationDate date) noexcept {
+  try {
+    const CivilDateTime c = DecodeAutomationDate(date);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day,
+                  c.hour, c.minute, c.second);
+    return text;
+  } catch (const std::exception&) {
+    return NoDateText(date);
+  }
 }
 
 }  // namespace platform

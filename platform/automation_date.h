@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -34,5 +35,11 @@ CivilDateTime DecodeAutomationDate(AutomationDate date);
 
 // The date without its time of day.
 AutomationDate DateOnly(AutomationDate date);
+
+// The date as 2001-02-28 and the date and time as 2001-02-28 14:05:00: the forms a person
+// still reads when the user's own formats refuse a date (the system's formatter knows no
+// year before 1601). A value that is no date at all gives "(no date: <days>)". Never raise.
+std::string IsoDateText(AutomationDate date) noexcept;
+std::string IsoDateTimeText(AutomationDate date) noexcept;
 
 }  // namespace platform

@@ -33,7 +33,9 @@ class Environment {
   virtual std::string CreateTempFile(const std::string& prefix) = 0;
   virtual OsVersion GetOsVersion() = 0;
   // A date in the user's short date format, and a date with its time in the user's formats,
-  // for texts a person reads (trace lines, log entries).
+  // for texts a person reads (trace lines, log entries). Never raise: a text for the trace or
+  // the log is not worth failing the work it describes, so a date the user's formats refuse
+  // is written in the ISO form of IsoDateText / IsoDateTimeText.
   virtual std::string FormatShortDate(AutomationDate date) = 0;
   virtual std::string FormatDateTime(AutomationDate date) = 0;
 };

@@ -60,17 +60,11 @@ std::string PortableEnvironment::CreateTempFile(const std::string& prefix) {
 }
 
 std::string PortableEnvironment::FormatShortDate(AutomationDate date) {
-  const CivilDateTime c = DecodeAutomationDate(date);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", c.year, c.month, c.day);
-  return text;
+  return IsoDateText(date);
 }
 
 std::string PortableEnvironment::FormatDateTime(AutomationDate date) {
-  const CivilDateTime c = DecodeAutomationDate(date);
-  char text[32];
-  std::snprintf(text, sizeof text, " %02d:%02d:%02d", c.hour, c.minute, c.second);
-  return FormatShortDate(date) + text;
+  return IsoDateTimeText(date);
 }
 
 }  // namespace platform

@@ -51,10 +51,25 @@ TEST(AutomationDate, RefusesImpossibleFields) {
     EXPECT_THROW(EncodeAutomationDate(c), platform::Exception);
 }
 
+TEST(AutomationDate, IsoTextsCoverEveryValueWithoutRaising) {
+  const AutomationDate early = EncodeAutomationDate({999, 1, 2, 3, 4, 5, 0});
+  EXPECT_EQ(platform::IsoDateText(early), "0999-01-02");
+  EXPECT_EQ(platform::IsoDateTimeText(early), "0999-01-02 03:04:05");
+  EXPECT_EQ(platform::IsoDateTimeText(AutomationDate{1e300}), "(no date: 1e+300)");
+}
+
 TEST(VersitDates, WritesYearMonthDayTHourMinuteSecond) {
   const AutomationDate date = EncodeAutomationDate({2000, 3, 5, 7, 8, 9, 0});
   EXPECT_EQ(DateTimeToVersit(date), "20000305T070809");
   EXPECT_EQ(DateToVersit(date), "20000305T000000");
+  // Readers cut the text at fixed places: a short year would shift every field.
+  const AutomationDate early = EncodeAutomationDate({999, 1, 1, 10, 0, 0, 0});
+  EXPECT_EQ(DateTimeToVersit(early), "09990101T100000");
+  EXPECT_DOUBLE_EQ(VersitToDateTime(DateTimeToVersit(early), kNow).days, early.days);
+  EXPECT_EQ(DateToVersit(EncodeAutomationDate({7, 2, 3, 0, 0, 0, 0})), "00070203T000000");
+  // Years without a four-digit form are refused rather than written misaligned.
+  EXPECT_THROW(DateTimeToVersit(AutomationDate{2958465.0 + 366}), platform::Exception);
+  EXPECT_THROW(DateTimeToVersit(AutomationDate{-700000.0}), platform::Exception);
 }
 
 TEST(VersitDates, ReadsTheTextOrFallsBackToToday) {

@@ -423,8 +423,8 @@ TEST(SetupBlockDate, WritesFifteenCharactersWithinTheField) {
   block.SetDate(block_a::CalRangeStart, EncodeAutomationDate({2001, 3, 1, 9, 30, 15, 0}));
   EXPECT_EQ(ByteDifference(block.Bytes(), wanted), "");
 
-  // A three-digit year would be read back as another date altogether.
-  EXPECT_THROW(block.SetDate(block_a::CalRangeEnd, EncodeAutomationDate({999, 1, 1, 0, 0, 0, 0})),
+  // A five-digit year would be read back as another date altogether.
+  EXPECT_THROW(block.SetDate(block_a::CalRangeEnd, AutomationDate{2958465.0 + 366}),
                platform::Exception);
   EXPECT_EQ(ByteDifference(block.Bytes(), wanted), "") << "a refused date wrote something";
 }
