@@ -13,8 +13,17 @@ namespace {
 using platform::RegistryRoot;
 using platform::win32::DescribeHResult;
 
+// GUIDs and version numbers: ASCII in any code page.
 std::string Ansi(const std::wstring& text) {
   return platform::win32::WideToAnsi(platform::win32::AsUtf16(text.c_str()));
+}
+
+std::u16string Wide(const std::wstring& text) {
+  return std::u16string(platform::win32::AsUtf16(text.c_str()), text.size());
+}
+
+std::u16string Widen(std::string_view ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
 }
 
 std::string ClassKey(const std::string& classId) {
@@ -26,8 +35,8 @@ ClassRegistration Describe(HMODULE module, const SynchronizerModule& identity,
   return ClassRegistration{
       .classId = Ansi(GuidText(identity.classId)),
       .progId = identity.progId,
-      .description = Ansi(facts.classDescription),
-      .modulePath = platform::win32::Win32Environment(module).ModulePath(),
+      .description = Wide(facts.classDescription),
+      .modulePath = Wide(platform::win32::WideModulePath(module)),
       .libraryId = Ansi(GuidText(facts.libraryId)),
       .version = std::to_string(facts.majorVersion) + "." + std::to_string(facts.minorVersion),
   };
@@ -49,19 +58,19 @@ std::vector<RegistryEntry> ClassEntries(const ClassRegistration& r) {
   return {
       {classKey, "", r.description},
       {classKey + "\\InprocServer32", "", r.modulePath},
-      {classKey + "\\InprocServer32", "ThreadingModel", "Apartment"},
-      {classKey + "\\ProgID", "", r.progId},
+      {classKey + "\\InprocServer32", "ThreadingModel", u"Apartment"},
+      {classKey + "\\ProgID", "", Widen(r.progId)},
       {r.progId, "", r.description},
-      {r.progId + "\\Clsid", "", r.classId},
-      {classKey + "\\TypeLib", "", r.libraryId},
-      {classKey + "\\Version", "", r.version},
+      {r.progId + "\\Clsid", "", Widen(r.classId)},
+      {classKey + "\\TypeLib", "", Widen(r.libraryId)},
+      {classKey + "\\Version", "", Widen(r.version)},
   };
 }
 
 void RegisterServer(HMODULE module, const SynchronizerModule& identity,
                     platform::Registry& registry) {
   const ComPtr<ITypeLib> library = LoadModuleTypeLibrary(module);
-  std::wstring path = ModuleFilePath(module);  // the declaration predates const
+  std::wstring path = platform::win32::WideModulePath(module);  // the declaration predates const
   const HRESULT hr = RegisterTypeLib(library.Get(), path.data(), nullptr);
   if (FAILED(hr)) {
     throw platform::Exception("Cannot register the type library: " + DescribeHResult(hr));
@@ -71,7 +80,7 @@ void RegisterServer(HMODULE module, const SynchronizerModule& identity,
     auto key = registry.OpenKey(RegistryRoot::kClassesRoot, entry.key,
                                 platform::registry_access::kWrite, true);
     if (!key) throw platform::Exception("Cannot create HKEY_CLASSES_ROOT\\" + entry.key);
-    key->WriteString(entry.valueName, entry.data);
+    key->WriteWideString(entry.valueName, entry.data);
   }
 }
 

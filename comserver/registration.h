@@ -8,12 +8,14 @@
 
 namespace comserver {
 
-// What a class's registry entries are made of, as text.
+// What a class's registry entries are made of. The values are wide text: the module may live
+// in a folder whose name the ANSI code page cannot write, and a path with "?" in it names no
+// file.
 struct ClassRegistration {
-  std::string classId;      // "{...}"
-  std::string progId;       // "PIMSYNC.ISYNCHAPPU"
-  std::string description;  // the class's help text
-  std::string modulePath;
+  std::string classId;         // "{...}"
+  std::string progId;          // "PIMSYNC.ISYNCHAPPU"
+  std::u16string description;  // the class's help text
+  std::u16string modulePath;
   std::string libraryId;  // "{...}"
   std::string version;    // "1.0"
 };
@@ -22,7 +24,7 @@ struct ClassRegistration {
 struct RegistryEntry {
   std::string key;
   std::string valueName;
-  std::string data;
+  std::u16string data;
 };
 
 // Every value the class registers, besides the type library's own entries.

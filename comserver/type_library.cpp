@@ -5,6 +5,7 @@
 #include "platform/exception.h"
 #include "platform/win32/ole_owners.h"
 #include "platform/win32/system_message.h"
+#include "platform/win32/win32_environment.h"
 
 namespace comserver {
 namespace {
@@ -33,18 +34,6 @@ class TypeAttr {
 
 }  // namespace
 
-std::wstring ModuleFilePath(HMODULE module) {
-  // Paths longer than MAX_PATH exist; grow the buffer until the whole path fits.
-  std::vector<wchar_t> buffer(MAX_PATH + 1);
-  for (;;) {
-    const DWORD size = static_cast<DWORD>(buffer.size());
-    const DWORD length = GetModuleFileNameW(module, buffer.data(), size);
-    if (length == 0) throw platform::Exception("GetModuleFilename() returned 0.");
-    if (length < size) return std::wstring(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 std::wstring GuidText(REFGUID guid) {
   wchar_t text[40];
   const int length = StringFromGUID2(guid, text, 40);
@@ -53,7 +42,7 @@ std::wstring GuidText(REFGUID guid) {
 
 ComPtr<ITypeLib> LoadModuleTypeLibrary(HMODULE module) {
   ComPtr<ITypeLib> library;
-  Check(LoadTypeLibEx(ModuleFilePath(module).c_str(), REGKIND_NONE, library.Put()),
+  Check(LoadTypeLibEx(platform::win32::WideModulePath(module).c_str(), REGKIND_NONE, library.Put()),
         "Cannot load the module's type library");
   return library;
 }

@@ -14,8 +14,6 @@ namespace comserver {
 
 using platform::win32::ComPtr;
 
-// The module's full path. Raises platform::Exception when the system does not tell.
-std::wstring ModuleFilePath(HMODULE module);
 // "{24D093C0-683C-11D4-B322-0000E8213261}"
 std::wstring GuidText(REFGUID guid);
 

@@ -1,6 +1,7 @@
 #include "framework/module_globals.h"
 
 #include <memory>
+#include <optional>
 
 #include "framework/text_util.h"
 
@@ -26,21 +27,34 @@ std::string LoadFrom(platform::ResourceLibrary* library, int id) {
   return text;
 }
 
+// The text of the announcement when the module library cannot be had; nothing when it loaded.
+std::optional<std::string> TryLoadModuleLibrary(platform::Environment& env,
+                                                platform::ResourceLoader& loader) {
+  std::string modulePath;
+  try {
+    modulePath = env.ModulePath();
+  } catch (const std::exception& failure) {
+    return std::string(failure.what());  // "GetModuleFilename() returned 0." when it is not known
+  }
+  const std::string path = ModuleLibraryPath(modulePath);
+  if (!loader.LibraryExists(path)) {
+    return FormatText("DLR library module [%s] does not exist.", {path});
+  }
+  try {
+    moduleLibrary = loader.Load(path);
+    if (moduleLibrary) return std::nullopt;
+    return FormatText("DLR library module [%s] could not be loaded.", {path});
+  } catch (const std::exception& failure) {
+    return FormatText("DLR library module [%s] could not be loaded: %s", {path, failure.what()});
+  }
+}
+
 void LoadModuleLibrary(platform::Environment& env, platform::ResourceLoader& loader,
                        platform::UserInterface& ui) {
-  std::string failure;
-  try {
-    const std::string path = ModuleLibraryPath(env.ModulePath());
-    if (loader.LibraryExists(path)) {
-      moduleLibrary = loader.Load(path);
-      return;
-    }
-    failure = FormatText("DLR library module [%s] does not exist.", {path});
-  } catch (const std::exception&) {
-    failure = "GetModuleFilename() returned 0.";
-  }
+  const std::optional<std::string> failure = TryLoadModuleLibrary(env, loader);
+  if (!failure) return;
   ui.Beep(platform::mb::kIconExclamation);
-  ui.MessageBox(0, failure, "FWRES Exception in LoadDLR", platform::mb::kSetForeground);
+  ui.MessageBox(0, *failure, "FWRES Exception in LoadDLR", platform::mb::kSetForeground);
 }
 
 }  // namespace

@@ -41,6 +41,9 @@ class RegistryKey {
   virtual std::optional<uint32_t> ReadDword(std::string_view name) = 0;
   // Raise RegistryError when the key was not opened for writing or the write fails.
   virtual void WriteString(std::string_view name, std::string_view value) = 0;
+  // For text that may hold characters outside the ANSI code page (the path of a module
+  // installed in a folder with such a name), which WriteString would turn into "?".
+  virtual void WriteWideString(std::string_view name, std::u16string_view value) = 0;
   virtual void WriteDword(std::string_view name, uint32_t value) = 0;
   virtual bool DeleteValue(std::string_view name) = 0;
 };

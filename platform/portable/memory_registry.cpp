@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/automation.h"
+#include "platform/code_page.h"
 
 namespace platform {
 namespace {
@@ -52,6 +53,11 @@ class MemoryRegistryKey final : public RegistryKey {
   void WriteString(std::string_view name, std::string_view text) override {
     MemoryRegistry::Value& value = Slot(name);
     value = {MemoryRegistry::Value::Type::kString, std::string(text), 0};
+  }
+
+  // The portable machine's ANSI code page is Windows-1252, and its registry keeps ANSI text.
+  void WriteWideString(std::string_view name, std::u16string_view text) override {
+    WriteString(name, Windows1252().ToAnsi(text));
   }
 
   void WriteDword(std::string_view name, uint32_t dword) override {

@@ -2,8 +2,13 @@
 
 #include <shellapi.h>
 
+#include <optional>
+#include <vector>
+
 #include "platform/exception.h"
+#include "platform/win32/ansi_code_page.h"
 #include "platform/win32/system_message.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform::win32 {
 namespace {
@@ -20,11 +25,31 @@ HMODULE ModuleOfThisCode() {
   return module;
 }
 
+// The text in the ANSI code page when every character survives the trip; nothing otherwise.
+std::optional<std::string> ExactlyInAnsi(const std::wstring& wide) {
+  const std::u16string text(AsUtf16(wide.c_str()), wide.size());
+  std::string ansi = WideToAnsi(text);
+  if (AnsiToWide(ansi) != text) return std::nullopt;
+  return ansi;
+}
+
 std::string LastErrorText() {
   return DescribeHResult(HRESULT_FROM_WIN32(GetLastError()));
 }
 
 }  // namespace
+
+std::wstring WideModulePath(HMODULE module) {
+  // Paths longer than MAX_PATH exist; grow the buffer until the whole path fits.
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    const DWORD length = GetModuleFileNameW(module, buffer.data(), size);
+    if (length == 0) throw Exception("GetModuleFilename() returned 0.");
+    if (length < size) return std::wstring(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
 
 Win32Environment::Win32Environment(HMODULE module)
     : module_(module != nullptr ? module : ModuleOfThisCode()) {}
@@ -44,10 +69,19 @@ bool Win32Environment::IsCtrlKeyDown() {
 }
 
 std::string Win32Environment::ModulePath() {
-  char path[MAX_PATH + 1];
-  const DWORD length = module_ != nullptr ? GetModuleFileNameA(module_, path, MAX_PATH) : 0;
-  if (length == 0) throw Exception("GetModuleFilename() returned 0.");
-  return std::string(path, length);
+  if (module_ == nullptr) throw Exception("GetModuleFilename() returned 0.");
+  const std::wstring wide = WideModulePath(module_);
+  if (auto ansi = ExactlyInAnsi(wide)) return *ansi;
+  // A folder whose name the ANSI code page cannot write: the short form of the path names the
+  // same file in characters it can, so the libraries beside the module are still found.
+  std::vector<wchar_t> shortPath(wide.size() + MAX_PATH);
+  const DWORD length =
+      GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  if (length > 0 && length < shortPath.size()) {
+    if (auto ansi = ExactlyInAnsi(std::wstring(shortPath.data(), length))) return *ansi;
+  }
+  throw Exception("The path of the module cannot be written in the ANSI code page: " +
+                  WideToAnsi(AsUtf16(wide.c_str())));
 }
 
 AutomationDate Win32Environment::Now() {
@@ -89,8 +123,7 @@ OsVersion Win32Environment::GetOsVersion() {
 
 namespace {
 
-SYSTEMTIME ToSystemTime(AutomationDate date) {
-  const CivilDateTime c = DecodeAutomationDate(date);
+SYSTEMTIME ToSystemTime(const CivilDateTime& c) {
   SYSTEMTIME time{};
   time.wYear = static_cast<WORD>(c.year);
   time.wMonth = static_cast<WORD>(c.month);
@@ -101,24 +134,43 @@ SYSTEMTIME ToSystemTime(AutomationDate date) {
   return time;
 }
 
+// The user's short date format; nothing when the system refuses the date (it knows no year
+// before 1601).
+std::optional<std::string> UserShortDate(const SYSTEMTIME& time) {
+  char text[128];
+  if (!GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, sizeof text))
+    return std::nullopt;
+  return std::string(text);
+}
+
+std::optional<std::string> UserTime(const SYSTEMTIME& time) {
+  char text[128];
+  if (!GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, sizeof text))
+    return std::nullopt;
+  return std::string(text);
+}
+
 }  // namespace
 
 std::string Win32Environment::FormatShortDate(AutomationDate date) {
-  const SYSTEMTIME time = ToSystemTime(date);
-  char text[128];
-  if (!GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, sizeof text)) {
-    throw Exception("Cannot format a date: " + LastErrorText());
+  try {
+    if (auto text = UserShortDate(ToSystemTime(DecodeAutomationDate(date)))) return *text;
+  } catch (const std::exception&) {
+    // Not a date the system can be asked about; the ISO form says what it is.
   }
-  return text;
+  return IsoDateText(date);
 }
 
 std::string Win32Environment::FormatDateTime(AutomationDate date) {
-  const SYSTEMTIME time = ToSystemTime(date);
-  char text[128];
-  if (!GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, sizeof text)) {
-    throw Exception("Cannot format a time: " + LastErrorText());
+  try {
+    const SYSTEMTIME time = ToSystemTime(DecodeAutomationDate(date));
+    auto day = UserShortDate(time);
+    auto clock = UserTime(time);
+    if (day && clock) return *day + " " + *clock;
+  } catch (const std::exception&) {
+    // As above.
   }
-  return FormatShortDate(date) + " " + text;
+  return IsoDateTimeText(date);
 }
 
 }  // namespace platform::win32

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <string>
+
 #include "platform/environment.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
+
+// The full path of a module as the system knows it, in wide text: the ANSI form turns every
+// character of a folder name outside the code page into "?". Raises platform::Exception with
+// "GetModuleFilename() returned 0." when the system cannot tell.
+std::wstring WideModulePath(HMODULE module);
 
 class Win32Environment final : public Environment {
  public:
@@ -23,6 +30,8 @@ class Win32Environment final : public Environment {
   OsVersion GetOsVersion() override;
   std::string FormatShortDate(AutomationDate date) override;
   std::string FormatDateTime(AutomationDate date) override;
+
+  HMODULE Module() const { return module_; }
 
  private:
   HMODULE module_;

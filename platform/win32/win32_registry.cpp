@@ -1,7 +1,9 @@
 #include "platform/win32/win32_registry.h"
 
+#include "platform/win32/ansi_code_page.h"
 #include "platform/win32/ole_owners.h"
 #include "platform/win32/system_message.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -99,6 +101,16 @@ class Win32RegistryKey final : public RegistryKey {
     // The terminator is stored with the text, as readers that take the raw bytes expect.
     Write(name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
           static_cast<DWORD>(text.size() + 1));
+  }
+
+  void WriteWideString(std::string_view name, std::u16string_view value) override {
+    const std::u16string text(value);
+    const std::u16string wideName = AnsiToWide(name);
+    // The terminator is stored with the text, as for WriteString.
+    const LONG status = RegSetValueExW(key_.Get(), AsWide(wideName.c_str()), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+    if (status != ERROR_SUCCESS) Fail(Describe("write", name), status);
   }
 
   void WriteDword(std::string_view name, uint32_t value) override {

@@ -25,13 +25,18 @@ std::string RuntimeFile(const std::string& name) {
 }
 
 DWORD RunRegsvr32(const std::string& arguments, const std::string& dll) {
-  std::string commandLine = "regsvr32.exe " + arguments + " \"" + dll + "\"";
-  STARTUPINFOA startup{};
+  return RunRegsvr32(std::wstring(arguments.begin(), arguments.end()),
+                     std::wstring(dll.begin(), dll.end()));
+}
+
+DWORD RunRegsvr32(const std::wstring& arguments, const std::wstring& dll) {
+  std::wstring commandLine = L"regsvr32.exe " + arguments + L" \"" + dll + L"\"";
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << commandLine << ": " << GetLastError();
+    ADD_FAILURE() << "cannot start regsvr32: " << GetLastError();
     return ~DWORD{0};
   }
   UniqueProcess processHandle(process.hProcess);
@@ -46,6 +51,24 @@ std::optional<std::string> ReadClassesValue(const std::string& key, const std::s
   auto opened = platform::win32::Win32Registry().OpenKey(platform::RegistryRoot::kClassesRoot, key,
                                                          platform::registry_access::kRead, false);
   return opened ? opened->ReadString(name) : std::nullopt;
+}
+
+std::optional<std::wstring> ReadClassesWideValue(const std::string& key, const std::string& name) {
+  const std::wstring wideKey(key.begin(), key.end()), wideName(name.begin(), name.end());
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr,
+                   nullptr, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(HKEY_CLASSES_ROOT, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr,
+                   value.data(), &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  value.resize(size / sizeof(wchar_t));
+  while (!value.empty() && value.back() == L'\0')
+    value.pop_back();
+  return value;
 }
 
 bool ClassesKeyExists(const std::string& key) {

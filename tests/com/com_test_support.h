@@ -32,9 +32,12 @@ std::string RuntimeFile(const std::string& name);
 
 // Runs Wine's regsvr32 with the arguments and the DLL's path; its exit code.
 DWORD RunRegsvr32(const std::string& arguments, const std::string& dll);
+DWORD RunRegsvr32(const std::wstring& arguments, const std::wstring& dll);
 
 // A value under HKEY_CLASSES_ROOT; nothing when the key or value is missing.
 std::optional<std::string> ReadClassesValue(const std::string& key, const std::string& name);
+// The same as the system stores it, without a trip through the ANSI code page.
+std::optional<std::wstring> ReadClassesWideValue(const std::string& key, const std::string& name);
 bool ClassesKeyExists(const std::string& key);
 std::vector<std::string> ClassesSubkeys(const std::string& key);
 

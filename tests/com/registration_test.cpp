@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "tests/com/com_test_support.h"
 
 namespace comserver::test {
@@ -64,6 +66,42 @@ TEST_F(RegistrationTest, UnregistrationLeavesNoKeyBehindAndCanBeRepeated) {
       EXPECT_FALSE(ClassesKeyExists(key)) << key;
     }
   }
+}
+
+// A module installed in a folder whose name the ANSI code page cannot write ("Test" in Greek)
+// must be registered by its real path: one with "?" in it names no file, and the class could
+// not be created.
+TEST(RegistrationOutsideTheAnsiCodePage, EveryServerRegistersItsRealPath) {
+  struct Case {
+    const char* dll;
+    std::string classKey;
+  };
+  const Case cases[] = {
+      {"pimsync.dll", kClassKey},
+      {"gwsim.dll", "CLSID\\{FBCA7969-E8EE-4CDB-9B24-A4CB475F558E}"},
+  };
+  TempFolder temp;
+  const std::wstring folder = std::wstring(temp.Path().begin(), temp.Path().end()) +
+                              L"\\\u0394\u03BF\u03BA\u03B9\u03BC\u03AE";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << GetLastError();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dll);
+    const bool wasRegistered = ClassesKeyExists(c.classKey);
+    const std::string from = RuntimeFile(c.dll);
+    const std::wstring dll = folder + L"\\" + std::wstring(c.dll, c.dll + strlen(c.dll));
+    ASSERT_TRUE(CopyFileW(std::wstring(from.begin(), from.end()).c_str(), dll.c_str(), FALSE));
+
+    EXPECT_EQ(RunRegsvr32(L"/s", dll), 0u);
+    const std::optional<std::wstring> server =
+        ReadClassesWideValue(c.classKey + "\\InprocServer32", "");
+    EXPECT_TRUE(server && _wcsicmp(server->c_str(), dll.c_str()) == 0);
+    EXPECT_NE(GetFileAttributesW(server.value_or(L"").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    EXPECT_EQ(RunRegsvr32(L"/u /s", dll), 0u);
+    if (wasRegistered) RunRegsvr32("/s", from);  // as the other tests found it
+    EXPECT_TRUE(DeleteFileW(dll.c_str()));
+  }
+  EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
 }
 
 }  // namespace

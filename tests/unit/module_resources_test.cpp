@@ -77,6 +77,20 @@ TEST_F(ModuleResourcesTest, WithoutTheModulePathNothingIsLoaded) {
   EXPECT_EQ(LoadFrameworkString(2), "");
 }
 
+TEST_F(ModuleResourcesTest, AModuleLibraryThatCannotBeReadIsAnnouncedWithItsReason) {
+  const auto folder = std::filesystem::temp_directory_path() / "gws_broken_resources";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "tool.DLR.strings", std::ios::binary) << "1 fine\n2\n";
+  platform.env.modulePath = (folder / "tool.dll").string();
+  LoadModuleResources(platform.env, platform.resources, platform.ui);
+  ASSERT_EQ(platform.ui.messageBoxes.size(), 1u);
+  EXPECT_EQ(platform.ui.messageBoxes[0].text,
+            "DLR library module [" + (folder / "tool.DLR").string() +
+                "] could not be loaded: string table line 2: a string needs an id and a text");
+  EXPECT_EQ(LoadModuleString(1), "");
+  std::filesystem::remove_all(folder);
+}
+
 TEST_F(ModuleResourcesTest, StringsAreCutToTheReadBuffer) {
   const auto folder = std::filesystem::temp_directory_path() / "gws_long_strings";
   std::filesystem::create_directories(folder);

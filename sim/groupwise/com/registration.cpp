@@ -13,6 +13,7 @@
 #include <olectl.h>
 
 #include "platform/registry.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 #include "sim/groupwise/com/class_ids.h"
@@ -22,20 +23,26 @@ namespace {
 
 using platform::RegistryRoot;
 
-void SetDefault(platform::Registry& registry, const std::string& path, std::string_view value,
-                std::string_view name = "", std::string_view other = "") {
+// Values are written as wide text: the module may live in a folder whose name the ANSI code
+// page cannot write, and a path with "?" in it names no file.
+void SetDefault(platform::Registry& registry, const std::string& path, std::u16string_view value,
+                std::string_view name = "", std::u16string_view other = u"") {
   const auto key =
       registry.OpenKey(RegistryRoot::kClassesRoot, path, platform::registry_access::kWrite, true);
   if (!key) throw platform::RegistryError("cannot create HKEY_CLASSES_ROOT\\" + path);
-  key->WriteString("", value);
-  if (!name.empty()) key->WriteString(name, other);
+  key->WriteWideString("", value);
+  if (!name.empty()) key->WriteWideString(name, other);
+}
+
+void SetDefault(platform::Registry& registry, const std::string& path, std::string_view ascii) {
+  SetDefault(registry, path, std::u16string(ascii.begin(), ascii.end()));
 }
 
 void Register(platform::Registry& registry, const SimulatedClass& simulated,
-              const std::string& modulePath) {
+              const std::u16string& modulePath) {
   const std::string classKey = "CLSID\\" + std::string(simulated.idText);
   SetDefault(registry, classKey, simulated.description);
-  SetDefault(registry, classKey + "\\InprocServer32", modulePath, "ThreadingModel", "Apartment");
+  SetDefault(registry, classKey + "\\InprocServer32", modulePath, "ThreadingModel", u"Apartment");
   SetDefault(registry, classKey + "\\ProgID", simulated.progId);
   SetDefault(registry, std::string(simulated.progId), simulated.description);
   SetDefault(registry, std::string(simulated.progId) + "\\CLSID", simulated.idText);
@@ -72,7 +79,9 @@ extern "C" {
 STDAPI DllRegisterServer() {
   using namespace sim::gwsim;
   return RegistrationBarrier([](platform::Registry& registry) {
-    const std::string modulePath = platform::win32::Win32Environment().ModulePath();
+    const std::wstring path =
+        platform::win32::WideModulePath(platform::win32::Win32Environment().Module());
+    const std::u16string modulePath(platform::win32::AsUtf16(path.c_str()), path.size());
     for (const SimulatedClass* simulated : kClasses)
       Register(registry, *simulated, modulePath);
   });
