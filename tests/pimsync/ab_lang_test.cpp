@@ -107,6 +107,32 @@ TEST_F(ABLangTest, FailuresAreShownAndLeaveTheTableNotReady) {
   }
 }
 
+// The label library is there but the system cannot load it (a damaged file).
+class UnloadableLibraryPlatform final : public platform::Platform {
+ public:
+  platform::UserInterface& Ui() override { return inner.Ui(); }
+  platform::Environment& Env() override { return inner.Env(); }
+  platform::ObjectFactory& Objects() override { return inner.Objects(); }
+  const platform::CodePage& Ansi() override { return inner.Ansi(); }
+  platform::Registry& Reg() override { return inner.Reg(); }
+  platform::ResourceLoader& Resources() override { return loader; }
+
+  struct : platform::ResourceLoader {
+    bool LibraryExists(const std::string&) override { return true; }
+    std::unique_ptr<platform::ResourceLibrary> Load(const std::string&) override { return {}; }
+  } loader;
+  platform::PortablePlatform inner;
+};
+
+TEST_F(ABLangTest, ALibraryThatWillNotLoadIsShownAsSuch) {
+  UnloadableLibraryPlatform damaged;
+  damaged.inner.env.modulePath = platform.env.modulePath;
+  TABLang table(5, 5, damaged);
+  EXPECT_FALSE(table.Ready());
+  ASSERT_EQ(damaged.inner.ui.messageBoxes.size(), 1u);
+  EXPECT_EQ(damaged.inner.ui.messageBoxes[0].text, "DLL failed to load.");
+}
+
 TEST_F(ABLangTest, TheAddressBookOwnNamesReplaceTheLibrarysLabels) {
   sim::GroupWise groupwise;
   sim::AddressBook book;

@@ -164,6 +164,25 @@ TEST_F(AppointmentsTest, AnItemThatCannotBeReadIsLoggedAndSkipped) {
   EXPECT_TRUE(pim.Traced("Error extracting: 2000-02-02 - Broken"));
 }
 
+// A failure outside the builder (here reading the subject the progress line shows) skips the
+// item the same way, with its own trace line.
+TEST_F(AppointmentsTest, AnItemThatRaisesBeforeItIsBuiltIsLoggedAndSkipped) {
+  Add(Appointment(u"E.1", u"Fine", {2000, 2, 1, 9, 0, 0, 0}));
+  Add(Appointment(u"E.2", u"Unreadable", {2000, 2, 2, 9, 0, 0, 0}));
+  pim.host.platform.env.ctrlKeyDown = true;
+  pim.Start();
+  pim.groupwise.context->faults.RaiseOnCall("Appointment.Subject", 3,
+                                            "The item is locked");  // 2 reads an item
+  std::string stream;
+  ASSERT_EQ(pim.Read(stream), 0);
+  EXPECT_NE(stream.find("UID:E.1"), std::string::npos);
+  EXPECT_EQ(stream.find("UID:E.2"), std::string::npos);
+  EXPECT_EQ(pim.host.progress->CallsOf("Log"),
+            std::vector<std::string>{
+                "Log(\"2000-02-02 - \", \"Error extracting GroupWise appointment\", \"1\")"});
+  EXPECT_TRUE(pim.Traced("Appointment extraction error: [The item is locked]"));
+}
+
 TEST_F(AppointmentsTest, AnInsertComesBackWithGroupWisesIdentity) {
   pim.Start();
   std::string record = Crlf(

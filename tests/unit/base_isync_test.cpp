@@ -369,6 +369,18 @@ TEST_F(BaseIsyncTest, AnInsertClearsItsProgressLinesOnlyAfterWritingBack) {
   EXPECT_EQ(seenWhenCleared[1].rfind("Insert APT OK [", 0), 0u) << seenWhenCleared[1];
 }
 
+TEST_F(BaseIsyncTest, AnInsertWithoutDescriptionShowsNoSecondProgressLineBeforeTheHook) {
+  MemoryStream stream(Crlf("BEGIN:VEVENT|SUMMARY:Lunch|END:VEVENT|"));
+  std::size_t callsBeforeHook = 0;
+  plugin.onWrite = [&](TEntry&) {
+    callsBeforeHook = host.progress->Calls().size();
+    return true;
+  };
+  ASSERT_EQ(plugin.WriteSource(Object(), &stream, data_type::kApt, 1, u""), 0);
+  EXPECT_EQ(callsBeforeHook, 1u);
+  EXPECT_EQ(host.progress->CallsOf("SetAppText"), std::vector<std::string>{"SetAppText(\"\")"});
+}
+
 TEST_F(BaseIsyncTest, AnInsertClearsTheProgressLinesEvenWhenTheHookRaises) {
   plugin.onWrite = [](TEntry&) -> bool { throw platform::Exception("GroupWise said no"); };
   MemoryStream stream(kEvent);
@@ -462,6 +474,16 @@ TEST_F(BaseIsyncTest, ReportErrorReachesTheUserTheTraceAndTheHostLog) {
   EXPECT_EQ(Trace(), std::vector<std::string>{"Login Failure: Could not log in."});
   EXPECT_EQ(host.progress->AllCalls(),
             std::vector<std::string>{"Log(\"Could not log in.\", \"Login Failure\", \"1\")"});
+}
+
+// Before Init there is no progress object to log to; the user still sees the message.
+TEST(BaseIsyncReportError, WithoutAProgressObjectShowsTheMessageAndLogsNothing) {
+  testing_support::HostHarness host;
+  HookRecorder plugin{host.platform};
+  plugin.ReportError("Login Failure", "Could not log in.");
+  ASSERT_EQ(host.platform.ui.messageBoxes.size(), 1u);
+  EXPECT_EQ(host.platform.ui.messageBoxes[0].text, "Could not log in.");
+  EXPECT_TRUE(host.progress->Calls().empty());
 }
 
 class BaseIsyncTermTest : public BaseIsyncTest {

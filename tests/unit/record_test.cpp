@@ -84,14 +84,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "ATTACH;VALUE=BINARY:f;*00000004*abc", "",
                    "TEntry.SetVersit: The binary value of ATTACH announces 4 bytes"},
         RecordCase{"binary_ending_the_record", "ATTACH;VALUE=BINARY:f;*00000003*abc",
-                   "ATTACH\tVALUE=BINARY\tf;*00000003*abc\n", ""}),
+                   "ATTACH\tVALUE=BINARY\tf;*00000003*abc\n", ""},
+        // Only the parameters make a value binary; the same text inside a value is text, and
+        // its line ends at the first CR LF.
+        RecordCase{"binary_marker_in_a_value_is_text",
+                   Crlf("NOTE:x;*00000004*a|bc|X:VALUE=BINARY|"),
+                   "NOTE\t\tx;*00000004*a\nbc\t\t\nX\t\tVALUE=BINARY\n", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FindLineEnd, PassesOverBreaksThatContinueAValue) {
   EXPECT_EQ(FindLineEnd("ab\r\ncd"), 2u);
   EXPECT_EQ(FindLineEnd("a=0A=\r\nb\r\n"), 8u);
   EXPECT_EQ(FindLineEnd("a=0a=\r\nb\r\n"), 5u);
-  EXPECT_EQ(FindLineEnd("=0A\r\n"), 3u);  // within the first four characters it always ends
+  EXPECT_EQ(FindLineEnd("=0A\r\n"), 3u);        // within the first four characters it always ends
+  EXPECT_EQ(FindLineEnd("=0A=\r\nb\r\n"), 7u);  // the first break that can follow "=0A="
   EXPECT_EQ(FindLineEnd("x=0A=\r\n"), std::string_view::npos);
   EXPECT_EQ(FindLineEnd("no break"), std::string_view::npos);
 }

@@ -30,7 +30,14 @@ TEST(CleanTraceText, ReplacesBinaryDataOnly) {
        "STREAM>\r\n"},
       {"length_past_end_takes_the_rest", "A;VALUE=BINARY:x;*000000FF*abc",
        "A;VALUE=BINARY:x;*000000FF*<BINARY STREAM>"},
-      {"no_asterisk_left_alone", "A;VALUE=BINARY:x;y", "A;VALUE=BINARY:x;y"},
+      // Long enough that, read as a length, "00000003" would hide the bytes after it.
+      {"no_asterisk_left_alone", "A;VALUE=BINARY:x;y00000003*abc",
+       "A;VALUE=BINARY:x;y00000003*abc"},
+      // No bytes to hide: the placeholder still marks the spot and nothing is lost.
+      {"zero_length", "A;VALUE=BINARY:x;*00000000*abc",
+       "A;VALUE=BINARY:x;*00000000*<BINARY STREAM>abc"},
+      {"negative_length", "A;VALUE=BINARY:x;*FFFFFFFF*abc",
+       "A;VALUE=BINARY:x;*FFFFFFFF*<BINARY STREAM>abc"},
       {"no_colon_stops", "A;VALUE=BINARY", "A;VALUE=BINARY"},
       {"no_separator_stops", "A;VALUE=BINARY:abc", "A;VALUE=BINARY:abc"},
       {"marker_needs_its_semicolon", "VALUE=BINARY:x;*00000001*a", "VALUE=BINARY:x;*00000001*a"},
