@@ -1,10 +1,9 @@
 #include "framework/trace.h"
 
-#include <fstream>
-
 #include "framework/text_util.h"
 #include "framework/versit_property.h"
 #include "platform/exception.h"
+#include "platform/file_io.h"
 
 namespace framework {
 namespace {
@@ -73,12 +72,16 @@ std::string TraceFilePath(std::string_view modulePath) {
   return path + ".txt";
 }
 
+// The trace of an earlier run stays whole until this one's is complete on the disk.
 void SaveTraceFile(const std::string& path, const std::vector<std::string>& lines) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  std::string text;
   for (const std::string& line : lines)
-    file << line << "\r\n";
-  file.flush();
-  if (!file) throw platform::Exception("Cannot create file \"" + path + "\"");
+    text.append(line).append("\r\n");
+  try {
+    platform::ReplaceFile(path, text);
+  } catch (const platform::FileError&) {
+    throw platform::Exception("Cannot create file \"" + path + "\"");
+  }
 }
 
 void TraceLog::SetEnabled(bool enabled) {

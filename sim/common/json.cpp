@@ -1,5 +1,6 @@
 #include "sim/common/json.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -45,6 +46,35 @@ void AppendUtf8(std::string& out, uint32_t code) {
     out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
   }
+}
+
+// JSON's own number syntax, stricter than what from_chars takes: no leading zeros ("01"), digits
+// on both sides of a point ("1.", ".5"), digits in an exponent ("1e").
+// EXAMPLE: -0.25e+3  =  sign, integer part, fraction, exponent
+bool IsJsonNumber(std::string_view text) {
+  std::size_t at = 0;
+  const auto digits = [&] {
+    const std::size_t from = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+      ++at;
+    return at - from;
+  };
+  if (at < text.size() && text[at] == '-') ++at;
+  if (at < text.size() && text[at] == '0') {
+    ++at;
+  } else if (digits() == 0) {
+    return false;
+  }
+  if (at < text.size() && text[at] == '.') {
+    ++at;
+    if (digits() == 0) return false;
+  }
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    ++at;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+    if (digits() == 0) return false;
+  }
+  return at == text.size();
 }
 
 class Parser {
@@ -116,8 +146,33 @@ class Parser {
       if (!Consume(":")) Fail("expected ':' after a member name");
       members.emplace_back(std::move(key), ParseValue(depth + 1));
       SkipSpace();
-      if (Consume("}")) return Value(std::move(members));
+      if (Consume("}")) {
+        RefuseDuplicates(members);
+        return Value(std::move(members));
+      }
       if (!Consume(",")) Fail("expected ',' or '}'");
+    }
+  }
+
+  // A member given twice would keep only one of its values when the file is saved again, so
+  // the file is refused instead: the user decides which one is meant.
+  void RefuseDuplicates(const Object& members) {
+    if (members.size() < 2) return;
+    std::vector<const Object::value_type*> byName;
+    byName.reserve(members.size());
+    for (const auto& member : members)
+      byName.push_back(&member);
+    // Stable, so that of two equal names the later one in the file is the one named.
+    std::stable_sort(byName.begin(), byName.end(),
+                     [](const auto* x, const auto* y) { return x->first < y->first; });
+    const Object::value_type* later = nullptr;
+    for (std::size_t i = 1; i < byName.size(); ++i) {
+      if (byName[i]->first != byName[i - 1]->first) continue;
+      if (!later || byName[i]->second.Offset() < later->second.Offset()) later = byName[i];
+    }
+    if (later) {
+      pos_ = later->second.Offset();
+      Fail("the member \"" + later->first + "\" is given twice");
     }
   }
 
@@ -207,12 +262,16 @@ class Parser {
            std::string_view("0123456789.eE+-").find(text_[pos_]) != std::string_view::npos) {
       ++pos_;
     }
+    const std::string_view number = text_.substr(start, pos_ - start);
     double value = 0;
-    const std::string number(text_.substr(start, pos_ - start));
+    if (!IsJsonNumber(number)) {
+      pos_ = start;
+      Fail("bad number '" + std::string(number) + "'");
+    }
     auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error != std::errc() || end != number.data() + number.size()) {
       pos_ = start;
-      Fail("bad number '" + number + "'");
+      Fail("the number " + std::string(number) + " is out of range");
     }
     return Value(value);
   }
@@ -220,6 +279,19 @@ class Parser {
   std::string_view text_;
   std::size_t pos_ = 0;
 };
+
+// A whole number as its digits; any other as the shortest text that reads back as the same
+// double.
+std::string NumberText(double number) {
+  char buffer[32];
+  if (std::nearbyint(number) == number && std::fabs(number) < 9e15) {
+    std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(number));
+  } else {
+    auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, number);
+    *result.ptr = '\0';
+  }
+  return buffer;
+}
 
 void WriteString(std::string& out, const std::string& text) {
   out.push_back('"');
@@ -262,18 +334,9 @@ void WriteValue(std::string& out, const Value& value, int indent) {
     case Value::Kind::kBool:
       out += value.AsBool() ? "true" : "false";
       return;
-    case Value::Kind::kNumber: {
-      const double number = value.AsNumber();
-      char buffer[32];
-      if (std::nearbyint(number) == number && std::fabs(number) < 9e15) {
-        std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(number));
-      } else {
-        auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-        *result.ptr = '\0';
-      }
-      out += buffer;
+    case Value::Kind::kNumber:
+      out += NumberText(value.AsNumber());
       return;
-    }
     case Value::Kind::kString:
       WriteString(out, value.AsString());
       return;
@@ -325,9 +388,17 @@ double Value::AsNumber() const {
 }
 
 int64_t Value::AsInteger() const {
+  return AsIntegerIn(-kLargestExactInteger, kLargestExactInteger);
+}
+
+int64_t Value::AsIntegerIn(int64_t min, int64_t max) const {
   const double number = AsNumber();
-  if (std::nearbyint(number) != number || std::fabs(number) > 9e15) {
-    throw ParseError("expected a whole number, found " + std::to_string(number));
+  // Compared as a double first: converting a double outside int64_t's range is undefined.
+  const bool whole = std::nearbyint(number) == number &&
+                     std::fabs(number) <= static_cast<double>(kLargestExactInteger);
+  if (!whole || static_cast<int64_t>(number) < min || static_cast<int64_t>(number) > max) {
+    throw ParseError("expected a whole number from " + std::to_string(min) + " to " +
+                     std::to_string(max) + ", found " + NumberText(number));
   }
   return static_cast<int64_t>(number);
 }

@@ -67,7 +67,12 @@ class Value {
   // Each raises ParseError naming what was expected when the kind differs.
   bool AsBool() const;
   double AsNumber() const;
-  int64_t AsInteger() const;  // raises when the number is not whole
+  // A whole number from -2^53 to 2^53 (every one of them a double holds exactly).
+  int64_t AsInteger() const;
+  // A whole number from `min` to `max`, which must lie within AsInteger's range: anything else,
+  // a fraction or a number too large for any integer among them, raises before a conversion.
+  int64_t AsIntegerIn(int64_t min, int64_t max) const;
+  static constexpr int64_t kLargestExactInteger = int64_t{1} << 53;
   const std::string& AsString() const;
   const Array& AsArray() const;
   const Object& AsObject() const;

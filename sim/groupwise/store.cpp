@@ -3,11 +3,10 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <limits>
 
+#include "platform/file_io.h"
 #include "sim/common/json.h"
 
 namespace sim {
@@ -144,13 +143,11 @@ class Reader {
   }
   int64_t Integer(const json::Value& value, int64_t min, int64_t max) const {
     if (value.GetKind() != json::Value::Kind::kNumber) Fail(value, "expected a whole number");
-    const double number = value.AsNumber();
-    if (number != static_cast<double>(static_cast<int64_t>(number)) || number < double(min) ||
-        number > double(max)) {
-      Fail(value,
-           "expected a whole number from " + std::to_string(min) + " to " + std::to_string(max));
+    try {
+      return value.AsIntegerIn(min, max);
+    } catch (const json::ParseError& error) {
+      Fail(value, error.what());
     }
-    return static_cast<int64_t>(number);
   }
   // "YYYY-MM-DDThh:mm:ss", local time.
   platform::AutomationDate Date(const json::Value& value) const {
@@ -339,9 +336,11 @@ std::string Located(const std::string& file, std::size_t line, std::size_t colum
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << text;
-  if (!file.flush()) throw StoreError(path, 0, 0, "cannot be written");
+  try {
+    platform::ReplaceFile(path, text);
+  } catch (const platform::FileError& error) {
+    throw StoreError(path, 0, 0, error.Detail());
+  }
 }
 
 }  // namespace
@@ -408,9 +407,12 @@ Mailbox StoreFromJson(std::string_view text, const std::string& file) {
 
 Mailbox LoadStore(const std::string& path) {
   if (!std::filesystem::exists(path)) return Mailbox();
-  std::ifstream file(path, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (!file && !file.eof()) throw StoreError(path, 0, 0, "cannot be read");
+  std::string text;
+  try {
+    text = platform::ReadFileWithin(path, kStoreFileLimit);
+  } catch (const platform::FileError& error) {
+    throw StoreError(path, 0, 0, error.Detail());
+  }
   return StoreFromJson(text, path);
 }
 

@@ -35,8 +35,14 @@ std::string StoreToJson(const Mailbox& mailbox);
 // Raises StoreError naming `file` (only used in messages).
 Mailbox StoreFromJson(std::string_view text, const std::string& file);
 
+// The largest store file that is read (docs/groupwise-store.md): a mailbox of this size holds
+// far more than a handheld can, and a file or device beyond it is refused before it fills the
+// memory.
+inline constexpr std::size_t kStoreFileLimit = std::size_t{128} << 20;
+
 // A path that does not exist gives an empty mailbox: one account, an empty calendar, no
-// address books. Raise StoreError.
+// address books. Raise StoreError. The file is replaced atomically (platform/file_io.h): a
+// failed save leaves the old file whole.
 Mailbox LoadStore(const std::string& path);
 void SaveStore(const std::string& path, const Mailbox& mailbox);
 

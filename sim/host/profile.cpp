@@ -105,19 +105,26 @@ void WriteCalendarDefaults(SetupBlock& a) {
 // Far enough for any four-digit year, near enough that the date conversions never refuse it.
 constexpr double kFarthestDay = 3'000'000.0;
 
+void RefuseYearBeyondBlock(const platform::CivilDateTime& civil) {
+  if (civil.year < 1000 || civil.year > 9999) {
+    throw platform::Exception("the calendar range reaches the year " + std::to_string(civil.year) +
+                              ", which a setup block cannot hold");
+  }
+}
+
 int64_t WholeDays(platform::AutomationDate date) {
   if (!(std::fabs(date.days) <= kFarthestDay)) {
     throw platform::Exception("the calendar range reaches a day that a setup block cannot hold");
   }
+  // Checked before DateOnly, whose own refusal of a five-digit year would not say which range
+  // is at fault.
+  RefuseYearBeyondBlock(platform::DecodeAutomationDate(date));
   return static_cast<int64_t>(std::llround(platform::DateOnly(date).days));
 }
 
 std::u16string DateText(platform::AutomationDate day) {
   const platform::CivilDateTime civil = platform::DecodeAutomationDate(day);
-  if (civil.year < 1000 || civil.year > 9999) {
-    throw platform::Exception("the calendar range reaches the year " + std::to_string(civil.year) +
-                              ", which a setup block cannot hold");
-  }
+  RefuseYearBeyondBlock(civil);
   const std::string text = std::to_string(civil.year) + (civil.month < 10 ? "0" : "") +
                            std::to_string(civil.month) + (civil.day < 10 ? "0" : "") +
                            std::to_string(civil.day) + "T000000";

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <span>
@@ -15,6 +12,7 @@
 
 #include "framework/text_codec.h"
 #include "platform/exception.h"
+#include "platform/file_io.h"
 #include "sim/common/json.h"
 
 namespace sim {
@@ -189,11 +187,8 @@ class Coverage {
 
 template <typename T>
 FieldValue IntegerOf(const json::Value& value) {
-  const int64_t number = value.AsInteger();
-  if (number < std::numeric_limits<T>::min() || number > std::numeric_limits<T>::max()) {
-    throw Exception("the number " + std::to_string(number) + " does not fit the field");
-  }
-  return static_cast<T>(number);
+  return static_cast<T>(
+      value.AsIntegerIn(std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
 }
 
 FieldValue ElementOf(const FieldInfo& field, const json::Value& value) {
@@ -326,10 +321,12 @@ Profile ReadProfileText(std::string_view text) {
 }
 
 Profile LoadProfileFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw Exception("cannot read the profile file " + path);
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) throw Exception("cannot read the profile file " + path);
+  std::string text;
+  try {
+    text = platform::ReadFileWithin(path, kProfileFileLimit);
+  } catch (const platform::FileError& failure) {
+    throw Exception("profile file " + failure.Message());
+  }
   try {
     return ReadProfileText(text);
   } catch (const Exception& failure) {
@@ -338,10 +335,11 @@ Profile LoadProfileFile(const std::string& path) {
 }
 
 void SaveProfileFile(const std::string& path, const Profile& profile) {
-  const std::string text = WriteProfileText(profile);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << text;
-  if (!file.flush()) throw Exception("cannot write the profile file " + path);
+  try {
+    platform::ReplaceFile(path, WriteProfileText(profile));
+  } catch (const platform::FileError& failure) {
+    throw Exception("profile file " + failure.Message());
+  }
 }
 
 }  // namespace sim

@@ -3,6 +3,7 @@
 // The host's control file of one profile as a JSON text that a person can read and edit and
 // that gives back every byte of the three setup blocks (docs/profile-file.md).
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,12 @@ std::string WriteProfileText(const Profile& profile);
 // Raises platform::Exception naming the block, the field or offset, and the fault.
 Profile ReadProfileText(std::string_view text);
 
-// The same, on a file. Both raise platform::Exception naming the file.
+// The largest profile file that is read: the three blocks take a few kilobytes as JSON, so
+// anything near this is no profile (docs/profile-file.md).
+inline constexpr std::size_t kProfileFileLimit = std::size_t{1} << 20;
+
+// The same, on a file. Both raise platform::Exception naming the file. The file is replaced
+// atomically (platform/file_io.h): a failed save leaves the old file whole.
 Profile LoadProfileFile(const std::string& path);
 void SaveProfileFile(const std::string& path, const Profile& profile);
 

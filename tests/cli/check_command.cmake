@@ -2,6 +2,7 @@
 #   -DPROGRAM=path -DARGS="arg|arg|..." -DEXPECTED_STATUS=N
 #   optional: -DEMULATOR="cmd|arg|..." (runs PROGRAM through it) -DSTDIN=file
 #             -DEXPECTED_STDOUT=file -DSTDOUT_MATCHES=regex -DSTDERR_CONTAINS=text
+#             -DSTDOUT_FILE=file (standard output goes there, /dev/full for a full disk)
 #             -DSTORE_FROM=file -DSTORE=path (copied there before the run)
 #             -DEXPECTED_STORE=file (what STORE must hold after the run)
 #             -DREGISTER="dll|..." (registered with regsvr32 through EMULATOR before the run)
@@ -26,8 +27,13 @@ foreach(server IN LISTS servers)
     message(FATAL_ERROR "regsvr32 ${server} failed with status ${registered}")
   endif()
 endforeach()
-execute_process(COMMAND ${emulator} ${PROGRAM} ${args} ${input_args}
-  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(DEFINED STDOUT_FILE)
+  set(output_args OUTPUT_FILE ${STDOUT_FILE})
+else()
+  set(output_args OUTPUT_VARIABLE out)
+endif()
+execute_process(COMMAND ${emulator} ${PROGRAM} ${args} ${input_args} ${output_args}
+  ERROR_VARIABLE err RESULT_VARIABLE status)
 
 if(NOT status STREQUAL EXPECTED_STATUS)
   message(FATAL_ERROR "exit status ${status}, wanted ${EXPECTED_STATUS}\nstderr: ${err}")

@@ -12,6 +12,7 @@
 
 #include "sim/groupwise/store.h"
 #include "sim/host/profile_file.h"
+#include "tools/gwsync/console.h"
 #include "tools/gwsync/host_command.h"
 #include "tools/gwsync/plugin_factory.h"
 
@@ -121,6 +122,39 @@ TEST_F(CalendarRunTest, AScriptInsertsReadsAndDeletesThroughTheStoreFile) {
   EXPECT_TRUE(Values(out.str(), "UID").empty()) << out.str();
   EXPECT_EQ(sim::LoadStore(Path("mailbox.json")).calendar.size(), 0u);
 }
+// Whatever stops a script, the requests before it were done in GroupWise, and the store keeps
+// them: the insert of the first line survives every way the second line can fail.
+TEST_F(CalendarRunTest, WhateverStopsAScriptTheStoreKeepsTheRequestsBeforeIt) {
+  Write("lunch.vcs",
+        "BEGIN:VCALENDAR\r\nVERSION:1.0\r\nBEGIN:VEVENT\r\nDTSTART:20010220T120000\r\n"
+        "DTEND:20010220T130000\r\nDESCRIPTION:Lunch\r\nCLASS:PUBLIC\r\nEND:VEVENT\r\n"
+        "END:VCALENDAR\r\n");
+  // A record file too large to read, made sparse so that it costs no disk.
+  { std::ofstream(Path("huge.vcs"), std::ios::binary) << ""; }
+  std::filesystem::resize_file(Path("huge.vcs"), kRecordLimit + 1);
+  const struct {
+    const char* name;
+    std::string secondLine;
+    int status;
+    std::string message;
+  } rows[] = {
+      {"a record file too large", "write APT insert huge.vcs", 2, "huge.vcs: is larger than"},
+      {"a result file that cannot be written", "read APT > no/such/folder/out.vcs", 2,
+       "out.vcs: cannot be saved"},
+      {"a record file that vanished", "write APT modify vanished.vcs", 2,
+       "vanished.vcs: does not exist"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::filesystem::remove(Path("mailbox.json"));
+    Write("day.gws", "write APT insert lunch.vcs > added.vcs\n" + row.secondLine + "\n");
+    EXPECT_EQ(Run({"--store", Path("mailbox.json"), "run", Path("day.gws")}), row.status);
+    EXPECT_NE(err.str().find(row.message), std::string::npos) << err.str();
+    EXPECT_EQ(sim::LoadStore(Path("mailbox.json")).calendar.size(), 1u);
+    EXPECT_EQ(Values(Read("added.vcs"), "UID").size(), 1u) << "the insert's result was kept";
+  }
+}
+
 TEST_F(CalendarRunTest, TheProfilesLoginReachesGroupWise) {
   sim::Mailbox mailbox;
   mailbox.userId = u"jdoe";

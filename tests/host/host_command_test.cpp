@@ -7,9 +7,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_io.h"
+#include "platform/file_lock.h"
+#include "sim/groupwise/store.h"
 #include "sim/host/profile_file.h"
 #include "tests/host/fake_plugin.h"
+#include "tools/gwsync/console.h"
 #include "tools/gwsync/host_command.h"
+#include "tools/gwsync/registry_file.h"
+#include "tools/gwsync/run_script.h"
 
 namespace gwsync {
 namespace {
@@ -33,22 +39,40 @@ class HostCommandTest : public testing::Test {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
 
-  // Runs gwsync with these arguments against the fake plug-in.
+  // Runs gwsync with these arguments against the fake plug-in (or `plugin`, when set).
   int Run(std::vector<std::string> argv, const std::string& input = "") {
     argv.insert(argv.begin(), {"--today", "20010215"});
     const std::optional<Options> options = ParseCommandLine(argv);
     std::istringstream in(input);
     out.str("");
     err.str("");
-    return RunHostCommand(*options, {testing_fake::FakePluginFactory(script), Path("pimsync.dll")},
-                          {in, out, err, false});
+    return RunHostCommand(
+        *options, {plugin ? plugin : testing_fake::FakePluginFactory(script), Path("pimsync.dll")},
+        {in, output ? *output : out, err, false});
   }
 
   std::filesystem::path folder;
   std::shared_ptr<Script> script = std::make_shared<Script>();
+  PluginFactory plugin;
+  std::ostream* output = nullptr;  // standard output; `out` when not set
   std::ostringstream out;
   std::ostringstream err;
 };
+
+// Standard output as a closed pipe or a full disk leaves it: every write fails.
+class FailingOutput : public std::ostream {
+ public:
+  FailingOutput() : std::ostream(&buffer_) {}
+
+ private:
+  struct : std::streambuf {
+    int_type overflow(int_type) override { return traits_type::eof(); }
+  } buffer_;
+};
+
+bool Has(const std::ostringstream& stream, const std::string& text) {
+  return stream.str().find(text) != std::string::npos;
+}
 
 TEST_F(HostCommandTest, ReadCallsTheSevenMethodsInOrderAndPrintsTheStream) {
   script->readStream = "BEGIN:VCALENDAR\r\nVERSION:1.0\r\nEND:VCALENDAR\r\n";
@@ -133,6 +157,116 @@ TEST_F(HostCommandTest, TheLogLevelComesFromTheMachinesSettings) {
   EXPECT_EQ(Run({"--registry", Path("registry.json"), "read", "APT"}), 0);
   const framework::SetupBlock a(framework::BlockKind::kA, script->synchSetup);
   EXPECT_EQ(a.Get(framework::block_a::LogLevel), 5);
+}
+
+// The files of the options are only used once the run is under way; a folder among them is
+// refused first, before a lock file is made beside it or the plug-in is created.
+TEST_F(HostCommandTest, AFolderGivenForAnOptionsFileStopsTheRunBeforeItStarts) {
+  std::filesystem::create_directories(folder / "dir");
+  for (const char* option : {"--store", "--profile", "--registry", "--trace"}) {
+    SCOPED_TRACE(option);
+    script = std::make_shared<Script>();
+    EXPECT_EQ(Run({option, Path("dir"), "read", "APT"}), 1);
+    EXPECT_TRUE(Has(err, Path("dir") + ": is a folder")) << err.str();
+    EXPECT_TRUE(script->calls.empty());
+    EXPECT_FALSE(std::filesystem::exists(Path("dir.lock")));
+  }
+}
+
+// Two runs on one store would each save the mailbox they loaded and one insert would vanish.
+TEST_F(HostCommandTest, ARunOnAStoreInUseIsRefusedAndChangesNothing) {
+  std::optional<platform::FileLock> other =
+      platform::FileLock::TryAcquire(Path("mailbox.json") + ".lock");
+  ASSERT_TRUE(other.has_value());
+  EXPECT_EQ(Run({"--store", Path("mailbox.json"), "read", "APT"}), 1);
+  EXPECT_TRUE(Has(err, "the store " + Path("mailbox.json") + " is in use")) << err.str();
+  EXPECT_TRUE(script->calls.empty());
+  EXPECT_FALSE(std::filesystem::exists(Path("mailbox.json")));
+  other.reset();
+  EXPECT_EQ(Run({"--store", Path("mailbox.json"), "read", "APT"}), 0) << err.str();
+  EXPECT_TRUE(std::filesystem::exists(Path("mailbox.json")));
+}
+
+// What ends a run early must not cost the mailbox what the plug-in did: the store is saved
+// (here: a new store is created) after a failing output and after a run that broke off.
+TEST_F(HostCommandTest, TheStoreIsSavedWhenOutputFailsOrTheRunBreaksOff) {
+  FailingOutput broken;
+  output = &broken;
+  EXPECT_EQ(Run({"--store", Path("output.json"), "read", "APT"}), 1);
+  EXPECT_TRUE(Has(err, "gwsync: cannot write standard output")) << err.str();
+  EXPECT_EQ(script->calls.back(), "Term");
+  EXPECT_TRUE(std::filesystem::exists(Path("output.json")));
+
+  output = nullptr;
+  plugin = [](platform::Platform&) -> std::unique_ptr<framework::TBaseIsync> {
+    throw std::runtime_error("the plug-in's module cannot be loaded");
+  };
+  EXPECT_EQ(Run({"--store", Path("broken.json"), "read", "APT"}), 1);
+  EXPECT_TRUE(Has(err, "gwsync: the plug-in's module cannot be loaded")) << err.str();
+  EXPECT_TRUE(std::filesystem::exists(Path("broken.json")));
+}
+
+// A read that logs an item and leaves it out still returns Value 0, as the host expects; the
+// count at the end is what tells the user that the records are not all there are.
+TEST_F(HostCommandTest, ItemsThatReadsLoggedAndSkippedAreCountedAtTheEnd) {
+  const struct {
+    const char* name;
+    int logged;           // Log calls of each ReadSource
+    int32_t readValue;    // what ReadSource answers
+    std::string script;   // the requests
+    std::string summary;  // "": no summary line
+  } rows[] = {
+      {"nothing logged", 0, 0, "read APT\n", ""},
+      {"one read, one item", 1, 0, "read APT\n", "gwsync: 1 item was skipped by a read"},
+      {"two reads", 2, 0, "read APT\nread TODO\n", "gwsync: 4 items were skipped by a read"},
+      {"a failed read skips nothing", 1, 1, "read APT\n", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    script = std::make_shared<Script>();
+    for (int i = 0; i < row.logged; ++i)
+      script->progressTexts.emplace_back("Log", "item " + std::to_string(i));
+    script->values["ReadSource"] = row.readValue;
+    Write("day.gws", row.script);
+    EXPECT_EQ(Run({"run", Path("day.gws")}), row.readValue);
+    EXPECT_EQ(Has(err, "skipped"), !row.summary.empty()) << err.str();
+    if (!row.summary.empty()) {
+      EXPECT_TRUE(Has(err, row.summary)) << err.str();
+    }
+  }
+}
+
+// Every file has a limit (docs/gwsync.md, "Limits"); one past it is refused by name before
+// anything runs. The files are sparse, so the test costs no disk.
+TEST_F(HostCommandTest, AFileLargerThanItsLimitIsRefusedNamingIt) {
+  const struct {
+    const char* option;  // "": the command's own input
+    std::vector<std::string> command;
+    std::size_t limit;
+    int status;
+  } rows[] = {
+      {"--store", {"read", "APT"}, sim::kStoreFileLimit, 1},
+      {"--profile", {"read", "APT"}, sim::kProfileFileLimit, 1},
+      {"--registry", {"read", "APT"}, kRegistryFileLimit, 1},
+      {"", {"write", "APT", "insert"}, kRecordLimit, 2},
+      {"", {"run"}, kScriptLimit, 2},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.command.front() + " " + row.option);
+    script = std::make_shared<Script>();
+    { std::ofstream(Path("big"), std::ios::binary) << "{"; }
+    std::filesystem::resize_file(Path("big"), row.limit + 1);
+    std::vector<std::string> argv = row.command;
+    if (*row.option) {
+      argv.insert(argv.begin(), {row.option, Path("big")});
+    } else {
+      argv.push_back(Path("big"));
+    }
+    EXPECT_EQ(Run(argv), row.status);
+    EXPECT_TRUE(Has(err, Path("big") + ": is larger than " + platform::SizeText(row.limit)))
+        << err.str();
+    EXPECT_TRUE(script->calls.empty());
+  }
 }
 
 }  // namespace

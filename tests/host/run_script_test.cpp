@@ -135,7 +135,47 @@ TEST_F(RunScriptTest, AMissingRecordFileStopsTheScriptButStillEndsTheRun) {
   EXPECT_EQ(Run(), 2);
   EXPECT_EQ(script->calls, (std::vector<std::string>{"Init", "Open", "CheckSource",
                                                      "ReadSource 0 0", "Close", "Term"}));
-  EXPECT_NE(err.str().find("day.gws:2: cannot read"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("day.gws:2: " + (folder / "nowhere.vcs").string() + ": does not exist"),
+            std::string::npos)
+      << err.str();
+}
+
+// A folder can never become a record or take a result, whatever earlier lines do: the script is
+// refused before the plug-in is created, naming the line, and nothing is sent.
+TEST_F(RunScriptTest, AFolderForARecordOrAResultIsRefusedBeforeTheRun) {
+  std::filesystem::create_directories(folder / "dir");
+  Write("new.vcs", "BEGIN:VEVENT\r\nEND:VEVENT\r\n");
+  for (const char* line : {"write APT insert dir", "write APT insert new.vcs > dir"}) {
+    SCOPED_TRACE(line);
+    script = std::make_shared<testing_fake::Script>();
+    Write("day.gws", std::string("read APT\n") + line + "\n");
+    EXPECT_EQ(Run(), 2);
+    EXPECT_TRUE(script->calls.empty());
+    EXPECT_NE(err.str().find("day.gws:2: " + (folder / "dir").string() + ": is a folder"),
+              std::string::npos)
+        << err.str();
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "dir"));
+}
+
+// Results that nobody receives: the script stops at the first one, as it does when a result
+// file cannot be written, and the run still ends with Close and Term.
+TEST_F(RunScriptTest, StandardOutputThatFailsStopsTheScript) {
+  struct : std::streambuf {
+    int_type overflow(int_type) override { return traits_type::eof(); }
+  } refusing;
+  std::ostream broken(&refusing);
+  Write("day.gws", "read APT\nread TODO\n");
+  const std::optional<Options> options = ParseCommandLine({"run", (folder / "day.gws").string()});
+  std::istringstream in;
+  EXPECT_EQ(RunHostCommand(*options,
+                           {testing_fake::FakePluginFactory(script), (folder / "p.dll").string()},
+                           {in, broken, err, false}),
+            1);
+  EXPECT_EQ(script->calls, (std::vector<std::string>{"Init", "Open", "CheckSource",
+                                                     "ReadSource 0 0", "Close", "Term"}));
+  EXPECT_NE(err.str().find("day.gws:1: cannot write standard output"), std::string::npos)
+      << err.str();
 }
 
 }  // namespace

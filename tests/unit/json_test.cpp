@@ -89,5 +89,100 @@ TEST(Json, TypedAccessNamesWhatItExpected) {
   EXPECT_THROW(Value(3).Find("x"), ParseError);
 }
 
+// Numbers as JSON writes them, not as far as a C library would read: "01" or "1." in a file
+// is a typing mistake, and reading it as 1 would hide it.
+TEST(Json, NumbersFollowJsonsOwnSyntax) {
+  const struct {
+    const char* text;
+    double value;         // when accepted
+    const char* failure;  // nullptr: accepted
+  } rows[] = {
+      {"0", 0, nullptr},
+      {"-0.5e+3", -500, nullptr},
+      {"1E2", 100, nullptr},
+      {"120", 120, nullptr},
+      {"01", 0, "bad number '01'"},
+      {"-01", 0, "bad number '-01'"},
+      {"1.", 0, "bad number '1.'"},
+      {"1.e3", 0, "bad number '1.e3'"},
+      {"-", 0, "bad number '-'"},
+      {"1e", 0, "bad number '1e'"},
+      {"1e+", 0, "bad number '1e+'"},
+      {".5", 0, "unexpected character '.'"},
+      {"+1", 0, "unexpected character '+'"},
+      {"1e400", 0, "the number 1e400 is out of range"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    if (!row.failure) {
+      EXPECT_EQ(Parse(row.text).AsNumber(), row.value);
+      continue;
+    }
+    try {
+      Parse(row.text);
+      ADD_FAILURE() << "no error";
+    } catch (const ParseError& error) {
+      EXPECT_NE(std::string(error.what()).find(row.failure), std::string::npos) << error.what();
+    }
+  }
+}
+
+// A member given twice would keep one value on the next save and silently lose the other.
+TEST(Json, AMemberGivenTwiceIsRefusedWhereItRepeats) {
+  const struct {
+    const char* text;
+    const char* failure;  // nullptr: accepted
+  } rows[] = {
+      {R"({"a": 1, "b": 2, "a": 3})", "column 23: the member \"a\" is given twice"},
+      {R"({"x": {"b": 1, "b": 1}})", "column 21: the member \"b\" is given twice"},
+      {R"({"b": 1, "a": 1, "a": 2, "b": 2})", "column 23: the member \"a\" is given twice"},
+      {R"({"a": 1, "A": 2, "a ": 3})", nullptr},
+      {R"([{"a": 1}, {"a": 2}])", nullptr},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    if (!row.failure) {
+      EXPECT_NO_THROW(Parse(row.text));
+      continue;
+    }
+    try {
+      Parse(row.text);
+      ADD_FAILURE() << "no error";
+    } catch (const ParseError& error) {
+      EXPECT_NE(std::string(error.what()).find(row.failure), std::string::npos) << error.what();
+    }
+  }
+}
+
+// The range is checked on the double: converting 1e19 to int64_t first would be undefined
+// (the sanitizer build fails on it).
+TEST(Json, AnIntegerOutsideItsRangeIsRefusedBeforeAnyConversion) {
+  const struct {
+    const char* text;
+    int64_t min;
+    int64_t max;
+    bool accepted;
+  } rows[] = {
+      {"4294967295", 0, 0xFFFFFFFF, true},
+      {"-32768", -32768, 32767, true},
+      {"4294967296", 0, 0xFFFFFFFF, false},
+      {"-1", 0, 10, false},
+      {"1e19", 0, 0xFFFFFFFF, false},
+      {"-1e19", -32768, 32767, false},
+      {"1e300", 0, 10, false},
+      {"2.5", 0, 10, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    const Value value = Parse(row.text);
+    if (row.accepted) {
+      EXPECT_EQ(value.AsIntegerIn(row.min, row.max), static_cast<int64_t>(value.AsNumber()));
+    } else {
+      EXPECT_THROW(value.AsIntegerIn(row.min, row.max), ParseError);
+    }
+  }
+  EXPECT_THROW(Parse("1e19").AsInteger(), ParseError);
+}
+
 }  // namespace
 }  // namespace sim::json

@@ -82,23 +82,52 @@ TEST_F(RegistryFileTest, AMissingFileIsAnEmptyRegistry) {
   EXPECT_TRUE(registry.Keys().empty());
 }
 
-TEST_F(RegistryFileTest, FaultsNameTheFile) {
-  const char* bad[] = {
-      "{\"HKEY_NOWHERE\\\\X\": {}}",
-      "{\"HKEY_CURRENT_USER\\\\X\": {\"v\": {\"dword\": -1}}}",
-      "{\"HKEY_CURRENT_USER\\\\X\": {\"v\": 3}}",
-      "[",
+// Keys and values are matched without regard to case, so a file may name one twice in two
+// spellings: it is refused, as the next save would keep only one of them.
+TEST_F(RegistryFileTest, FaultsNameTheFileAndWhatIsWrong) {
+  const struct {
+    std::string text;
+    std::string fault;
+  } rows[] = {
+      {R"({"HKEY_NOWHERE\\X": {}})", "Unknown registry root"},
+      {R"({"HKEY_CURRENT_USER\\X": {"v": {"dword": -1}}})", "from 0 to 4294967295"},
+      {R"({"HKEY_CURRENT_USER\\X": {"v": {"dword": 1e19}}})", "from 0 to 4294967295"},
+      {R"({"HKEY_CURRENT_USER\\X": {"v": {"dword": 1, "text": "x"}}})", "{\"dword\": NUMBER}"},
+      {R"({"HKEY_CURRENT_USER\\X": {"v": 3}})", "expected an object"},
+      {R"({"HKEY_CURRENT_USER\\X": {}, "hkey_current_user\\x\\": {}})",
+       "the key \"hkey_current_user\\x\\\" is listed twice"},
+      {R"({"HKEY_CURRENT_USER\\X": {"Name": "a", "NAME": "b"}})",
+       "the value \"NAME\" of \"HKEY_CURRENT_USER\\X\" is listed twice"},
+      {R"({"HKEY_CURRENT_USER\\X": {"v": 1, "v": 2}})", "is given twice"},
+      {"[", "JSON line 1"},
   };
-  for (const char* text : bad) {
-    Write(text);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    Write(row.text);
     platform::MemoryRegistry registry;
     try {
       LoadRegistryFile(path, registry);
-      ADD_FAILURE() << "no error for " << text;
+      ADD_FAILURE() << "no error";
     } catch (const platform::Exception& error) {
-      EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+      const std::string message = error.what();
+      EXPECT_EQ(message.rfind("registry file " + path + ": ", 0), 0u) << message;
+      EXPECT_NE(message.find(row.fault), std::string::npos) << message;
     }
   }
+}
+
+// A failed save leaves the old file whole and says which file it was.
+TEST_F(RegistryFileTest, AFailedSaveNamesTheFile) {
+  std::filesystem::create_directories(path);
+  platform::MemoryRegistry registry;
+  registry.SetString(RegistryRoot::kCurrentUser, "X", "v", "text");
+  try {
+    SaveRegistryFile(path, registry);
+    ADD_FAILURE() << "no error";
+  } catch (const platform::Exception& error) {
+    EXPECT_EQ(std::string(error.what()), "registry file " + path + ": is a folder");
+  }
+  std::filesystem::remove_all(path);
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 #include "tools/gwsync/console.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+
+#include "platform/file_io.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -12,17 +11,14 @@
 
 namespace gwsync {
 
-std::optional<std::string> ReadInput(const std::string& path, std::istream& in) {
-  if (path.empty()) {
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) return std::nullopt;
-  return text;
+std::string ReadInput(const std::string& path, std::istream& in, std::size_t limit) {
+  if (path.empty()) return platform::ReadStreamWithin(in, limit, "standard input");
+  return platform::ReadFileWithin(path, limit);
+}
+
+bool OutputArrived(std::ostream& out) {
+  out.flush();
+  return !out.fail();
 }
 
 void UseBinaryStandardStreams() {

@@ -2,8 +2,8 @@
 
 // The program's standard streams, and reading the input a command names.
 
+#include <cstddef>
 #include <istream>
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -16,8 +16,17 @@ struct Console {
   bool live = false;  // err is a terminal: one progress line redrawn in place
 };
 
-// The whole file, or all of `in` when `path` is empty; nothing when the file cannot be read.
-std::optional<std::string> ReadInput(const std::string& path, std::istream& in);
+// The largest record that is read, from a file or standard input (docs/gwsync.md, "Limits"): a
+// record with attachments as large as a handheld holds stays far below it.
+inline constexpr std::size_t kRecordLimit = std::size_t{64} << 20;
+
+// The whole file, or all of `in` when `path` is empty, within `limit` bytes. Raises
+// platform::FileError naming the file ("standard input" for `in`).
+std::string ReadInput(const std::string& path, std::istream& in, std::size_t limit);
+
+// Flushes standard output and tells whether everything written to it arrived: a closed pipe or
+// a full disk must not pass for a run whose results were seen.
+bool OutputArrived(std::ostream& out);
 
 // A record's CR LF must cross standard input and output as it is, also on Windows.
 void UseBinaryStandardStreams();

@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "framework/data_types.h"
+#include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "sim/host/profile_file.h"
 #include "sim/host/recording_progress.h"
 #include "tools/gwsync/host_sequence.h"
@@ -17,6 +20,7 @@ namespace gwsync {
 namespace {
 
 constexpr int kInputError = 2;
+constexpr int kRunError = 1;
 
 // The requests of a command, taken from its input before anything is set up, so that a
 // command that cannot run changes nothing.
@@ -27,36 +31,64 @@ struct Requests {
 
 std::optional<Requests> RequestsOf(const Command& command, Console& console) {
   Requests requests;
-  if (const auto* read = std::get_if<ReadCommand>(&command)) {
-    ScriptStep step;
-    step.request.type = read->type;
-    step.request.op = framework::operation::kRead;
-    requests.steps.push_back(step);
-  } else if (const auto* write = std::get_if<WriteCommand>(&command)) {
-    std::optional<std::string> record = ReadInput(write->file, console.in);
-    if (!record) {
-      console.err << "gwsync: cannot read " << write->file << "\n";
-      return std::nullopt;
-    }
-    ScriptStep step;
-    step.request = {true, write->type, write->op, std::move(*record)};
-    requests.steps.push_back(step);
-  } else if (const auto* run = std::get_if<RunCommand>(&command)) {
-    const std::optional<std::string> script = ReadInput(run->script, console.in);
-    if (!script || run->script.empty()) {
-      console.err << "gwsync: cannot read " << run->script << "\n";
-      return std::nullopt;
-    }
-    requests.scriptName = run->script;
-    try {
+  try {
+    if (const auto* read = std::get_if<ReadCommand>(&command)) {
+      ScriptStep step;
+      step.request.type = read->type;
+      step.request.op = framework::operation::kRead;
+      requests.steps.push_back(step);
+    } else if (const auto* write = std::get_if<WriteCommand>(&command)) {
+      ScriptStep step;
+      step.request = {true, write->type, write->op,
+                      ReadInput(write->file, console.in, kRecordLimit)};
+      requests.steps.push_back(step);
+    } else if (const auto* run = std::get_if<RunCommand>(&command)) {
+      if (run->script.empty()) throw platform::FileError(run->script, "is no file name");
+      const std::string script = platform::ReadFileWithin(run->script, kScriptLimit);
+      requests.scriptName = run->script;
       const std::filesystem::path folder = std::filesystem::path(run->script).parent_path();
-      requests.steps = ParseScript(*script, folder);
-    } catch (const ScriptError& error) {
-      console.err << "gwsync: " << run->script << ":" << error.what() << "\n";
-      return std::nullopt;
+      requests.steps = ParseScript(script, folder);
+      RefuseFolders(requests.steps);
     }
+  } catch (const platform::FileError& error) {
+    console.err << "gwsync: " << error.what() << "\n";
+    return std::nullopt;
+  } catch (const ScriptError& error) {
+    console.err << "gwsync: " << requests.scriptName << ":" << error.what() << "\n";
+    return std::nullopt;
   }
   return requests;
+}
+
+// The files of the options are used only once the run is under way; one that is a folder is
+// refused before anything is locked, created or sent.
+std::optional<std::string> FolderAmongOptionFiles(const Options& options) {
+  std::error_code ignored;
+  for (const std::string* file :
+       {&options.storeFile, &options.profileFile, &options.registryFile, &options.traceFile}) {
+    if (!file->empty() && std::filesystem::is_directory(*file, ignored)) return *file;
+  }
+  return std::nullopt;
+}
+
+// Two runs on one store would each save the mailbox they loaded, and the later save would
+// drop what the earlier run did. The store is locked from before it is loaded until after it
+// is saved; a second run is refused rather than kept waiting, so that a script never hangs.
+std::optional<platform::FileLock> LockStore(const std::string& storeFile) {
+  if (storeFile.empty()) return std::nullopt;
+  const std::string lockFile = storeFile + ".lock";
+  std::optional<platform::FileLock> lock;
+  try {
+    lock = platform::FileLock::TryAcquire(lockFile);
+  } catch (const platform::FileError& error) {
+    throw platform::Exception("cannot lock the store " + storeFile + ": " + error.what());
+  }
+  if (!lock) {
+    throw platform::Exception("the store " + storeFile +
+                              " is in use by another run of gwsync (its lock file " + lockFile +
+                              " is held); this run did nothing");
+  }
+  return lock;
 }
 
 // The profile of --profile, made with the calendar defaults and saved when the file does not
@@ -68,6 +100,23 @@ sim::Profile ProfileOf(const Options& options, int16_t logLevel) {
   sim::Profile profile = sim::NewCalendarProfile(options.profileFile, logLevel);
   sim::SaveProfileFile(options.profileFile, profile);
   return profile;
+}
+
+// The sample mailbox spreads its items over months around today, so a day near the end of the
+// calendar leaves some of them no date to have; the message says so rather than only which
+// date conversion refused.
+void UseStore(HostSite& site, const std::string& storeFile, platform::AutomationDate today) {
+  if (!storeFile.empty()) return site.UseStore(storeFile, today);
+  try {
+    site.UseStore(storeFile, today);
+  } catch (const platform::Exception& failure) {
+    const platform::CivilDateTime day = platform::DecodeAutomationDate(today);
+    throw platform::Exception("the sample mailbox cannot be built around " +
+                              std::to_string(day.year) + "-" + std::to_string(day.month) + "-" +
+                              std::to_string(day.day) + " (" + failure.what() +
+                              "): its items reach months past that day; give --today an "
+                              "earlier day, or --store a mailbox");
+  }
 }
 
 // Sends the requests; a single read or write puts its result on standard output.
@@ -84,6 +133,26 @@ int Send(const Requests& requests, HostSequence& sequence, Console& console,
   return 0;
 }
 
+// A read that logged an item and went on without it returns Value 0, as the host expects; the
+// count at the end keeps a user from taking the records for all there are.
+void ReportSkippedItems(std::size_t skipped, const std::function<void(std::string_view)>& note) {
+  if (skipped == 0) return;
+  note("gwsync: " + std::to_string(skipped) + (skipped == 1 ? " item was" : " items were") +
+       " skipped by a read; the log entries above name " + (skipped == 1 ? "it" : "them"));
+}
+
+// Saves one file the run changed; a failure is said and fails the status, but does not keep
+// the other files from being saved.
+int Keep(const std::function<void()>& save, const std::function<void(std::string_view)>& note) {
+  try {
+    save();
+    return 0;
+  } catch (const std::exception& failure) {
+    note(std::string("gwsync: ") + failure.what());
+    return kRunError;
+  }
+}
+
 }  // namespace
 
 HostParts::HostParts(PluginFactory plugin, std::string modulePath)
@@ -92,41 +161,60 @@ HostParts::HostParts(PluginFactory plugin, std::string modulePath)
 int RunHostCommand(const Options& options, const HostParts& parts, Console console) {
   const std::optional<Requests> requests = RequestsOf(options.command, console);
   if (!requests) return kInputError;
+  if (const std::optional<std::string> folder = FolderAmongOptionFiles(options)) {
+    console.err << "gwsync: " << *folder << ": is a folder\n";
+    return kRunError;
+  }
 
   ProgressPrinter printer(console.err, console.live);
   const auto note = [&printer](std::string_view line) { printer.Note(line); };
+  std::optional<platform::FileLock> storeLock;
+  std::unique_ptr<HostSite> site;
+  std::size_t skipped = 0;
+  int status = 0;
   try {
-    const std::unique_ptr<HostSite> site = parts.site(options, printer);
+    storeLock = LockStore(options.storeFile);
+    site = parts.site(options, printer);
     const platform::AutomationDate today = site->Today();
     sim::Profile profile = ProfileOf(options, site->LogLevel());
     sim::FillCalendarRange(
         profile.a, options.rangeFirst ? sim::CalendarRange{*options.rangeFirst, *options.rangeLast}
                                       : sim::HostCalendarRange(profile.a, today));
-    site->UseStore(options.storeFile, today);
+    UseStore(*site, options.storeFile, today);
 
-    int status = 0;
-    {
-      auto progress = std::make_shared<sim::RecordingProgress>();
-      progress->abortFromCall = options.abortAfter;
-      progress->sink = [&printer](const sim::RecordingProgress::Call& call) { printer.Show(call); };
-      HostSequence sequence({[&site] { return site->CreatePlugin(); }, platform::Object(progress),
-                             std::move(profile), note});
-      const int sendStatus = sequence.Start() ? Send(*requests, sequence, console, note) : 0;
-      sequence.Finish();
-      status = std::max(sendStatus, sequence.ExitStatus());
-    }
-    printer.EndLiveLine();
-    site->SaveStore();
-    site->SaveRegistry();
-    return status;
+    auto progress = std::make_shared<sim::RecordingProgress>();
+    progress->abortFromCall = options.abortAfter;
+    std::size_t logEntries = 0;
+    progress->sink = [&printer, &logEntries](const sim::RecordingProgress::Call& call) {
+      if (call.member == "Log") ++logEntries;
+      printer.Show(call);
+    };
+    HostSequence sequence({[&site] { return site->CreatePlugin(); }, platform::Object(progress),
+                           std::move(profile), note, [&logEntries] { return logEntries; }});
+    const int sendStatus = sequence.Start() ? Send(*requests, sequence, console, note) : 0;
+    sequence.Finish();
+    skipped = sequence.SkippedItems();
+    status = std::max(sendStatus, sequence.ExitStatus());
   } catch (const UsageError& refusal) {
-    // An option this site cannot honour.
+    // An option this site cannot honour; nothing has run.
     note(std::string("gwsync: ") + refusal.what());
     return kInputError;
   } catch (const std::exception& failure) {
     note(std::string("gwsync: ") + failure.what());
-    return 1;
+    status = kRunError;
   }
+  printer.EndLiveLine();
+  // Whatever ended the run, what the plug-in did to the mailbox and the registry is kept.
+  if (site) {
+    status = std::max(status, Keep([&site] { site->SaveStore(); }, note));
+    status = std::max(status, Keep([&site] { site->SaveRegistry(); }, note));
+  }
+  if (!OutputArrived(console.out)) {
+    note("gwsync: cannot write standard output; the results of this run did not all arrive");
+    status = std::max(status, kRunError);
+  }
+  ReportSkippedItems(skipped, note);
+  return status;
 }
 
 int RunSessionCommand(const Options& options, const HostParts& parts, Console console) {
@@ -138,8 +226,12 @@ int RunSessionCommand(const Options& options, const HostParts& parts, Console co
     console.err << "gwsync: " << refusal.what() << "\n";
     return kInputError;
   }
-  const int status = site->ShowSession(console.out);
+  int status = site->ShowSession(console.out);
   site->SaveRegistry();
+  if (!OutputArrived(console.out)) {
+    console.err << "gwsync: cannot write standard output\n";
+    status = std::max(status, kRunError);
+  }
   return status;
 }
 

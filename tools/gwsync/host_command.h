@@ -22,11 +22,16 @@ struct HostParts {
   SiteFactory site;
 };
 
-// Runs a read, write or run command (options.command) and returns the exit status: 0 when
-// every host method returned Value 0, 1 when one returned Value 1 or the run could not be set
-// up (an unreadable profile, store or registry file), 2 when the command's input cannot be
-// read (the record of a write, the script of a run), a script line is wrong or the site refuses
-// an option.
+// Runs a read, write or run command (options.command) and returns the exit status
+// (docs/gwsync.md): 0 when every host method returned Value 0 and every result arrived; 1 when
+// one returned Value 1, the run could not be set up (a profile, store or registry file that
+// cannot be read, a store in use by another run), or what it produced could not be kept (a
+// file that cannot be saved, standard output that cannot be written); 2 when the command's
+// input cannot be read (the record of a write, the script of a run or a file it names), a
+// script line is wrong or the site refuses an option.
+//
+// The store is locked for the whole run, and whatever ends the run once the plug-in was
+// created, the store and the registry file are saved as the plug-in left them.
 int RunHostCommand(const Options& options, const HostParts& parts, Console console);
 
 // `gwsync session`.

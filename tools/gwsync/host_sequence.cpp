@@ -57,11 +57,14 @@ bool HostSequence::Start() {
 std::optional<std::string> HostSequence::Send(const Request& request) {
   if (!ready_) return std::nullopt;
   std::string stream = request.record;
+  const auto logEntries = [this] { return setup_.logEntries ? setup_.logEntries() : 0; };
+  const std::size_t logBefore = logEntries();
   const bool done = Call(RequestName(request), [&] {
     return request.write ? plugin_->WriteSource(setup_.progress, stream, request.type, request.op)
                          : plugin_->ReadSource(setup_.progress, stream, request.type, request.op);
   });
   if (!done) return std::nullopt;
+  if (!request.write) skipped_ += logEntries() - logBefore;
   return stream;
 }
 

@@ -10,6 +10,7 @@
 // Term are still called, so the plug-in can let go of what it holds. A failed request does not
 // end the run.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,6 +40,8 @@ struct RunSetup {
   sim::Profile profile;
   // Where the host says which of its calls failed.
   std::function<void(std::string_view)> note;
+  // How many entries the plug-in has added to the host's log so far; nothing: none are counted.
+  std::function<std::size_t()> logEntries;
 };
 
 class HostSequence {
@@ -60,6 +63,9 @@ class HostSequence {
 
   // 0 when every host method returned Value 0, else 1.
   int ExitStatus() const { return failed_ ? 1 : 0; }
+  // The items reads left out: a read that returns Value 0 has logged one entry for each item
+  // it could not read and went on without.
+  std::size_t SkippedItems() const { return skipped_; }
 
  private:
   // Runs one host method; false (after a note) when it failed.
@@ -70,6 +76,7 @@ class HostSequence {
   bool opened_ = false;
   bool ready_ = false;
   bool failed_ = false;
+  std::size_t skipped_ = 0;
 };
 
 }  // namespace gwsync

@@ -1,11 +1,14 @@
 // gwsync: the host's side of a synchronization run, on the command line.
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "tools/gwsync/command_line.h"
 #include "tools/gwsync/console.h"
 #include "tools/gwsync/host_command.h"
@@ -39,17 +42,34 @@ gwsync::SiteFactory Site([[maybe_unused]] const char* argv0) {
 }
 
 int Parse(const gwsync::ParseCommand& command, gwsync::Console& console) {
-  const std::optional<std::string> record = gwsync::ReadInput(command.file, console.in);
-  if (!record) {
-    console.err << "gwsync: cannot read " << command.file << "\n";
+  std::string record;
+  try {
+    record = gwsync::ReadInput(command.file, console.in, gwsync::kRecordLimit);
+  } catch (const platform::FileError& error) {
+    console.err << "gwsync: " << error.what() << "\n";
     return kUsageError;
   }
-  return gwsync::RunParse(*record, console.out, console.err);
+  int status = gwsync::RunParse(record, console.out, console.err);
+  if (!gwsync::OutputArrived(console.out)) {
+    console.err << "gwsync: cannot write standard output\n";
+    status = std::max(status, 1);
+  }
+  return status;
+}
+
+// A reader that goes away early (`gwsync read APT | head -c1`) must not kill the run before
+// the store is saved: with SIGPIPE ignored the write fails instead, and the run goes on to
+// save what the plug-in did and to say that the output was cut short.
+void SurviveClosedOutput() {
+#if defined(SIGPIPE)
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  SurviveClosedOutput();
   std::optional<gwsync::Options> options;
   try {
     options = gwsync::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));

@@ -1,11 +1,11 @@
 #include "tools/gwsync/registry_file.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <unordered_set>
 
 #include "framework/text_codec.h"
 #include "platform/code_page.h"
+#include "platform/file_io.h"
 #include "sim/common/json.h"
 
 namespace gwsync {
@@ -28,36 +28,51 @@ std::string FromUtf8(const std::string& utf8) {
 // The default value of a key is written "@", as registry export files write it.
 constexpr std::string_view kDefaultValueName = "@";
 
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+Value ValueOf(const json::Value& value) {
+  Value stored;
+  if (value.GetKind() == json::Value::Kind::kString) {
+    stored.text = FromUtf8(value.AsString());
+    return stored;
+  }
+  const json::Object& members = value.AsObject();
+  if (members.size() != 1 || members.front().first != "dword")
+    throw json::ParseError("a value is a text or {\"dword\": NUMBER}");
+  stored.type = Value::Type::kDword;
+  stored.dword = static_cast<uint32_t>(members.front().second.AsIntegerIn(0, 0xFFFFFFFFll));
+  return stored;
+}
+
 }  // namespace
 
-void LoadRegistryFile(const std::string& path, platform::MemoryRegistry& registry) {
-  if (!std::filesystem::exists(path)) return;
-  std::ifstream file(path, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (!file && !file.eof()) throw platform::Exception("cannot read the registry file " + path);
-  try {
-    const json::Value document = json::Parse(text);
-    for (const auto& [keyPath, values] : document.AsObject()) {
-      platform::MemoryRegistry::Key& key = registry.AddKey(FromUtf8(keyPath));
-      for (const auto& [name, value] : values.AsObject()) {
-        Value stored;
-        if (value.GetKind() == json::Value::Kind::kString) {
-          stored.text = FromUtf8(value.AsString());
-        } else {
-          const int64_t dword = value.At("dword").AsInteger();
-          if (dword < 0 || dword > 0xFFFFFFFFll) throw json::ParseError("dword out of range");
-          stored.type = Value::Type::kDword;
-          stored.dword = static_cast<uint32_t>(dword);
-        }
-        key.values.emplace_back(name == kDefaultValueName ? std::string() : FromUtf8(name), stored);
+// Names differing only in case are one key or one value in the registry: a file that lists one
+// twice would silently lose one of the two when saved, so it is refused.
+void ReadRegistryText(std::string_view text, platform::MemoryRegistry& registry) {
+  const json::Value document = json::Parse(text);
+  std::unordered_set<const platform::MemoryRegistry::Key*> listed;
+  for (const auto& [keyPath, values] : document.AsObject()) {
+    platform::MemoryRegistry::Key& key = registry.AddKey(FromUtf8(keyPath));
+    if (!listed.insert(&key).second)
+      throw json::ParseError("the key \"" + keyPath + "\" is listed twice");
+    std::unordered_set<std::string> names;
+    for (const auto& [name, value] : values.AsObject()) {
+      const std::string ansi = name == kDefaultValueName ? std::string() : FromUtf8(name);
+      if (!names.insert(Upper(ansi)).second) {
+        throw json::ParseError("the value \"" + name + "\" of \"" + keyPath + "\" is listed twice");
       }
+      key.values.emplace_back(ansi, ValueOf(value));
     }
-  } catch (const platform::Exception& failure) {
-    throw platform::Exception("registry file " + path + ": " + failure.what());
   }
 }
 
-void SaveRegistryFile(const std::string& path, const platform::MemoryRegistry& registry) {
+std::string WriteRegistryText(const platform::MemoryRegistry& registry) {
   json::Object keys;
   const auto& all = registry.Keys();
   for (const auto& [id, key] : all) {
@@ -81,9 +96,26 @@ void SaveRegistryFile(const std::string& path, const platform::MemoryRegistry& r
     }
     keys.emplace_back(ToUtf8(key.path), json::Value(std::move(values)));
   }
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << json::Write(json::Value(std::move(keys)));
-  if (!file.flush()) throw platform::Exception("cannot write the registry file " + path);
+  return json::Write(json::Value(std::move(keys)));
+}
+
+void LoadRegistryFile(const std::string& path, platform::MemoryRegistry& registry) {
+  if (!std::filesystem::exists(path)) return;
+  try {
+    ReadRegistryText(platform::ReadFileWithin(path, kRegistryFileLimit), registry);
+  } catch (const platform::FileError& failure) {
+    throw platform::Exception("registry file " + failure.Message());
+  } catch (const platform::Exception& failure) {
+    throw platform::Exception("registry file " + path + ": " + failure.what());
+  }
+}
+
+void SaveRegistryFile(const std::string& path, const platform::MemoryRegistry& registry) {
+  try {
+    platform::ReplaceFile(path, WriteRegistryText(registry));
+  } catch (const platform::FileError& failure) {
+    throw platform::Exception("registry file " + failure.Message());
+  }
 }
 
 }  // namespace gwsync

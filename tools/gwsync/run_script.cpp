@@ -1,11 +1,12 @@
 #include "tools/gwsync/run_script.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
+#include <system_error>
 
 #include "framework/data_types.h"
+#include "platform/file_io.h"
 #include "tools/gwsync/command_line.h"
+#include "tools/gwsync/console.h"
 
 namespace gwsync {
 namespace {
@@ -76,20 +77,6 @@ ScriptStep ParseLine(std::vector<std::string> words, int number,
   return step;
 }
 
-std::optional<std::string> ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) return std::nullopt;
-  return text;
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << bytes;
-  return static_cast<bool>(file.flush());
-}
-
 }  // namespace
 
 std::vector<ScriptStep> ParseScript(std::string_view text, const std::filesystem::path& folder) {
@@ -108,6 +95,16 @@ std::vector<ScriptStep> ParseScript(std::string_view text, const std::filesystem
   return steps;
 }
 
+void RefuseFolders(const std::vector<ScriptStep>& steps) {
+  std::error_code ignored;
+  for (const ScriptStep& step : steps) {
+    for (const std::string* file : {&step.input, &step.output}) {
+      if (!file->empty() && std::filesystem::is_directory(*file, ignored))
+        throw ScriptError(std::to_string(step.line) + ": " + *file + ": is a folder");
+    }
+  }
+}
+
 int RunScript(const std::vector<ScriptStep>& steps, std::string_view scriptName,
               HostSequence& sequence, std::ostream& out,
               const std::function<void(std::string_view)>& note) {
@@ -117,26 +114,36 @@ int RunScript(const std::vector<ScriptStep>& steps, std::string_view scriptName,
   for (const ScriptStep& step : steps) {
     Request request = step.request;
     if (request.write) {
-      std::optional<std::string> record = ReadFile(step.input);
-      if (!record) {
-        note(where(step) + "cannot read " + step.input);
-        return 2;
+      try {
+        request.record = platform::ReadFileWithin(step.input, kRecordLimit);
+      } catch (const platform::FileError& error) {
+        note(where(step) + error.what());
+        return kScriptFileError;
       }
-      request.record = std::move(*record);
     }
     const std::optional<std::string> result = sequence.Send(request);
     if (!result) {
       // A later step must not take an older run's result for this one's.
       std::error_code ignored;
-      if (!step.output.empty()) std::filesystem::remove(step.output, ignored);
+      if (!step.output.empty() && !std::filesystem::is_directory(step.output, ignored)) {
+        std::filesystem::remove(step.output, ignored);
+      }
       continue;
     }
     if (step.output.empty()) {
       out << *result;
-      out.flush();
-    } else if (!WriteFile(step.output, *result)) {
-      note(where(step) + "cannot write " + step.output);
-      return 2;
+      // Results that nobody receives would let the script go on blind.
+      if (!OutputArrived(out)) {
+        note(where(step) + "cannot write standard output");
+        return kOutputError;
+      }
+      continue;
+    }
+    try {
+      platform::ReplaceFile(step.output, *result);
+    } catch (const platform::FileError& error) {
+      note(where(step) + error.what());
+      return kScriptFileError;
     }
   }
   return 0;
