@@ -1,6 +1,7 @@
 #include "platform/portable/memory_registry.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/automation.h"
 #include "platform/code_page.h"
@@ -29,6 +30,41 @@ std::string FullPath(RegistryRoot root, std::string_view path) {
   path = TrimSeparators(path);
   if (!path.empty()) full.append("\\").append(path);
   return full;
+}
+
+// The names of a path's keys, root first; empty parts ("A\\\\B") name no key.
+std::vector<std::string_view> PartsOf(std::string_view path) {
+  std::vector<std::string_view> parts;
+  std::size_t at = 0;
+  while (at <= path.size()) {
+    const std::size_t end = std::min(path.find('\\', at), path.size());
+    if (end > at) parts.push_back(path.substr(at, end - at));
+    at = end + 1;
+  }
+  return parts;
+}
+
+template <typename KeyType>
+KeyType* Walk(KeyType& top, std::string_view fullPath) {
+  KeyType* key = &top;
+  for (std::string_view part : PartsOf(fullPath)) {
+    const auto found = key->subkeys.find(Upper(part));
+    if (found == key->subkeys.end()) return nullptr;
+    key = found->second.get();
+  }
+  return key;
+}
+
+void Visit(const MemoryRegistry::Key& key, std::string& path,
+           const std::function<void(std::string_view, const MemoryRegistry::Key&)>& visit) {
+  for (const auto& [id, subkey] : key.subkeys) {
+    const std::size_t length = path.size();
+    if (length > 0) path += '\\';
+    path += subkey->name;
+    visit(path, *subkey);
+    Visit(*subkey, path, visit);
+    path.resize(length);
+  }
 }
 
 }  // namespace
@@ -104,29 +140,37 @@ class MemoryRegistryKey final : public RegistryKey {
   bool writable_;
 };
 
-MemoryRegistry::Key* MemoryRegistry::FindKey(const std::string& id) {
-  auto found = keys_.find(id);
-  return found == keys_.end() ? nullptr : &found->second;
+MemoryRegistry::Key* MemoryRegistry::FindKey(std::string_view fullPath) {
+  return Walk(roots_, fullPath);
+}
+
+const MemoryRegistry::Key* MemoryRegistry::FindKey(std::string_view fullPath) const {
+  return Walk(roots_, fullPath);
 }
 
 const MemoryRegistry::Key* MemoryRegistry::Find(RegistryRoot root, std::string_view path) const {
-  auto found = keys_.find(Upper(FullPath(root, path)));
-  return found == keys_.end() ? nullptr : &found->second;
+  return FindKey(FullPath(root, path));
 }
 
-MemoryRegistry::Key& MemoryRegistry::MakeKey(RegistryRoot root, std::string_view path) {
+MemoryRegistry::Key& MemoryRegistry::MakeKey(std::string_view fullPath) {
+  const std::vector<std::string_view> parts = PartsOf(fullPath);
+  // The root counts as no level, as in the real registry; checked before anything is made.
+  if (parts.size() > kMaxDepth + 1) {
+    throw RegistryError("The key path has " + std::to_string(parts.size() - 1) +
+                        " levels; the registry allows " + std::to_string(kMaxDepth));
+  }
   // The parents exist too, as they do in the real registry.
-  path = TrimSeparators(path);
-  Key* made = nullptr;
-  std::size_t end = 0;
-  do {
-    end = path.find('\\', end + 1);
-    const std::string full = FullPath(root, path.substr(0, end));
-    auto [it, inserted] = keys_.try_emplace(Upper(full), Key{full, {}});
-    if (inserted) ++changes;
-    made = &it->second;
-  } while (end != std::string_view::npos);
-  return *made;
+  Key* key = &roots_;
+  for (std::string_view part : parts) {
+    auto [found, inserted] = key->subkeys.try_emplace(Upper(part));
+    if (inserted) {
+      found->second = std::make_unique<Key>();
+      found->second->name = std::string(part);
+      ++changes;
+    }
+    key = found->second.get();
+  }
+  return *key;
 }
 
 MemoryRegistry::Key& MemoryRegistry::AddKey(std::string_view fullPath) {
@@ -134,41 +178,48 @@ MemoryRegistry::Key& MemoryRegistry::AddKey(std::string_view fullPath) {
   const std::size_t split = fullPath.find('\\');
   const auto root = RootFromName(fullPath.substr(0, split));
   if (!root) throw RegistryError("Unknown registry root in \"" + std::string(fullPath) + "\"");
-  return MakeKey(*root,
-                 split == std::string_view::npos ? std::string_view() : fullPath.substr(split + 1));
+  return MakeKey(FullPath(
+      *root, split == std::string_view::npos ? std::string_view() : fullPath.substr(split + 1)));
+}
+
+void MemoryRegistry::VisitKeys(
+    const std::function<void(std::string_view fullPath, const Key& key)>& visit) const {
+  std::string path;
+  Visit(roots_, path, visit);
 }
 
 std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path,
                                                      uint32_t access, bool create) {
   if (failure) throw RegistryError(*failure);
-  const std::string id = Upper(FullPath(root, path));
+  std::string id = FullPath(root, path);
   if (!FindKey(id)) {
     if (!create) return nullptr;
-    MakeKey(root, path);
+    MakeKey(id);
   }
   const bool writable = (access & registry_access::kSetValue) != 0;
-  return std::make_unique<MemoryRegistryKey>(*this, id, writable);
+  return std::make_unique<MemoryRegistryKey>(*this, std::move(id), writable);
 }
 
 bool MemoryRegistry::DeleteKeyTree(RegistryRoot root, std::string_view path) {
-  const std::string id = Upper(FullPath(root, path));
-  const auto removed = std::erase_if(keys_, [&](const auto& entry) {
-    return entry.first == id || entry.first.rfind(id + "\\", 0) == 0;
-  });
-  if (removed > 0) ++changes;
-  return removed > 0;
+  const std::string id = FullPath(root, path);
+  const std::size_t split = id.find_last_of('\\');
+  Key* parent =
+      split == std::string::npos ? &roots_ : FindKey(std::string_view(id).substr(0, split));
+  const std::string_view name =
+      split == std::string::npos ? std::string_view(id) : std::string_view(id).substr(split + 1);
+  if (!parent || parent->subkeys.erase(Upper(name)) == 0) return false;
+  ++changes;
+  return true;
 }
 
 void MemoryRegistry::SetString(RegistryRoot root, std::string_view path, std::string_view name,
                                std::string_view value) {
-  MakeKey(root, path);
-  OpenKey(root, path, registry_access::kAllAccess, false)->WriteString(name, value);
+  OpenKey(root, path, registry_access::kAllAccess, true)->WriteString(name, value);
 }
 
 void MemoryRegistry::SetDword(RegistryRoot root, std::string_view path, std::string_view name,
                               uint32_t value) {
-  MakeKey(root, path);
-  OpenKey(root, path, registry_access::kAllAccess, false)->WriteDword(name, value);
+  OpenKey(root, path, registry_access::kAllAccess, true)->WriteDword(name, value);
 }
 
 }  // namespace platform

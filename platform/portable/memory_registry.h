@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,9 +12,12 @@
 
 namespace platform {
 
-// A registry held in memory: keys by full path (matched without regard to case, like the real
-// one), each with its values in the order written. Tests fill it directly; tools load it from
-// and save it to a file.
+// A registry held in memory: a tree of keys under the four roots, names matched without regard
+// to case like the real one, each key with its values in the order written. Tests fill it
+// directly; tools load it from and save it to a file.
+//
+// Each key holds only its own name, so a path of N parts costs N small nodes and one walk, not
+// N copies of ever longer paths. Paths are at most kMaxDepth keys deep, as in the real registry.
 class MemoryRegistry final : public Registry {
  public:
   struct Value {
@@ -22,9 +27,13 @@ class MemoryRegistry final : public Registry {
     uint32_t dword = 0;
   };
   struct Key {
-    std::string path;  // "HKEY_CURRENT_USER\Software\..." as first written
+    std::string name;  // this key's own name, as first written
     std::vector<std::pair<std::string, Value>> values;
+    std::map<std::string, std::unique_ptr<Key>> subkeys;  // by upper-case name
   };
+
+  // The most keys a path may hold below its root.
+  static constexpr std::size_t kMaxDepth = 512;
 
   std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path, uint32_t access,
                                        bool create) override;
@@ -34,13 +43,16 @@ class MemoryRegistry final : public Registry {
   void SetString(RegistryRoot root, std::string_view path, std::string_view name,
                  std::string_view value);
   void SetDword(RegistryRoot root, std::string_view path, std::string_view name, uint32_t value);
-  // The key at a full path, or nullptr.
+  // The key at a path, or nullptr.
   const Key* Find(RegistryRoot root, std::string_view path) const;
-  // Every key, in order of their full paths.
-  const std::map<std::string, Key>& Keys() const { return keys_; }
-  // Adds a key under its full path ("HKEY_LOCAL_MACHINE\SOFTWARE\..."); raises RegistryError
-  // for an unknown root.
+  // Adds a key under its full path ("HKEY_LOCAL_MACHINE\SOFTWARE\..."), with the keys above it;
+  // raises RegistryError for an unknown root or a path deeper than kMaxDepth.
   Key& AddKey(std::string_view fullPath);
+  // Every key, each before the keys below it and those in order of their upper-case names,
+  // with its full path as first written ("HKEY_CURRENT_USER\Software"). A root is visited only
+  // when something was made at or below it.
+  void VisitKeys(const std::function<void(std::string_view fullPath, const Key& key)>& visit) const;
+  bool Empty() const { return roots_.subkeys.empty(); }
 
   // When set, every OpenKey raises RegistryError with this text: a registry that fails in an
   // unexpected way.
@@ -50,10 +62,12 @@ class MemoryRegistry final : public Registry {
 
  private:
   friend class MemoryRegistryKey;
-  Key* FindKey(const std::string& id);
-  Key& MakeKey(RegistryRoot root, std::string_view path);
+  // The key at a full path (the root's name first), or nullptr.
+  Key* FindKey(std::string_view fullPath);
+  const Key* FindKey(std::string_view fullPath) const;
+  Key& MakeKey(std::string_view fullPath);
 
-  std::map<std::string, Key> keys_;  // by upper-case full path
+  Key roots_;  // the four roots are its subkeys, by their names
 };
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "sim/common/json.h"
 #include "tools/gwsync/registry_file.h"
 
 namespace gwsync {
@@ -79,7 +80,7 @@ TEST_F(RegistryFileTest, ReadsStringsDwordsAndDefaultValuesAndWritesThemBack) {
 TEST_F(RegistryFileTest, AMissingFileIsAnEmptyRegistry) {
   platform::MemoryRegistry registry;
   LoadRegistryFile(path + ".absent", registry);
-  EXPECT_TRUE(registry.Keys().empty());
+  EXPECT_TRUE(registry.Empty());
 }
 
 // Keys and values are matched without regard to case, so a file may name one twice in two
@@ -113,6 +114,45 @@ TEST_F(RegistryFileTest, FaultsNameTheFileAndWhatIsWrong) {
       EXPECT_EQ(message.rfind("registry file " + path + ": ", 0), 0u) << message;
       EXPECT_NE(message.find(row.fault), std::string::npos) << message;
     }
+  }
+}
+
+// Keys are held part by part, so a deep path costs as much as its text; deeper than the real
+// registry's 512 levels it is refused before any of it is made.
+TEST_F(RegistryFileTest, AKeyPathIsAcceptedUpTo512LevelsAndRefusedBeyond) {
+  const auto keyOf = [](std::size_t levels) {
+    std::string path = "HKEY_CURRENT_USER";
+    for (std::size_t i = 0; i < levels; ++i)
+      path += "\\\\K" + std::to_string(i % 10);
+    return "{\"" + path + "\": {\"v\": \"deep\"}}";
+  };
+  Write(keyOf(512));
+  platform::MemoryRegistry registry;
+  LoadRegistryFile(path, registry);
+  std::string deepest;
+  for (std::size_t i = 0; i < 512; ++i)
+    deepest += (i ? "\\K" : "K") + std::to_string(i % 10);
+  auto key = registry.OpenKey(RegistryRoot::kCurrentUser, deepest, platform::registry_access::kRead,
+                              false);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->ReadString("v"), "deep");
+  // Written back as the one key it was: the parents, without values, are not written.
+  const sim::json::Object written = sim::json::Parse(WriteRegistryText(registry)).AsObject();
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_EQ(written.front().first, "HKEY_CURRENT_USER\\" + deepest);
+
+  for (std::size_t levels : {513u, 200000u}) {
+    SCOPED_TRACE(levels);
+    Write(keyOf(levels));
+    platform::MemoryRegistry refused;
+    try {
+      LoadRegistryFile(path, refused);
+      ADD_FAILURE() << "no error";
+    } catch (const platform::Exception& error) {
+      EXPECT_NE(std::string(error.what()).find("the registry allows 512"), std::string::npos)
+          << std::string(error.what()).substr(0, 200);
+    }
+    EXPECT_TRUE(refused.Empty());
   }
 }
 

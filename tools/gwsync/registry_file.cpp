@@ -74,13 +74,9 @@ void ReadRegistryText(std::string_view text, platform::MemoryRegistry& registry)
 
 std::string WriteRegistryText(const platform::MemoryRegistry& registry) {
   json::Object keys;
-  const auto& all = registry.Keys();
-  for (const auto& [id, key] : all) {
+  registry.VisitKeys([&keys](std::string_view path, const platform::MemoryRegistry::Key& key) {
     // A key without values that only leads to others is made again with them.
-    const auto child = all.lower_bound(id + "\\");
-    if (key.values.empty() && child != all.end() && child->first.rfind(id + "\\", 0) == 0) {
-      continue;
-    }
+    if (key.values.empty() && !key.subkeys.empty()) return;
     json::Object values;
     for (const auto& [name, value] : key.values) {
       json::Value written;
@@ -94,8 +90,8 @@ std::string WriteRegistryText(const platform::MemoryRegistry& registry) {
       values.emplace_back(name.empty() ? std::string(kDefaultValueName) : ToUtf8(name),
                           std::move(written));
     }
-    keys.emplace_back(ToUtf8(key.path), json::Value(std::move(values)));
-  }
+    keys.emplace_back(ToUtf8(std::string(path)), json::Value(std::move(values)));
+  });
   return json::Write(json::Value(std::move(keys)));
 }
 
