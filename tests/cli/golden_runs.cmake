@@ -52,6 +52,10 @@ function(gws_add_golden_runs)
     STDOUT delete.vcs AFTER after_delete.json)
   # The sample mailbox around --today, in the new profile's range (a month back, six ahead).
   _gws_golden_run(sample_read_apt ARGS --today 20010215 read APT STDOUT sample_read_apt.out)
+  # A range before 1601, which Windows will not format in the user's date format: the run
+  # goes on with the dates in ISO form.
+  _gws_golden_run(early_range_read_apt ARGS --today 20010215 --range 15000101 15000201 read APT
+    STDOUT empty_read_apt.out)
   # What the plug-in learns of a computer without the host suite's settings: its resource
   # libraries beside its module, found (on Windows) where COM loads it from.
   _gws_golden_run(session ARGS session STDOUT session.out)
