@@ -43,7 +43,10 @@ std::optional<Requests> RequestsOf(const Command& command, Console& console) {
                       ReadInput(write->file, console.in, kRecordLimit)};
       requests.steps.push_back(step);
     } else if (const auto* run = std::get_if<RunCommand>(&command)) {
-      if (run->script.empty()) throw platform::FileError(run->script, "is no file name");
+      if (run->script.empty()) {
+        console.err << "gwsync: run needs the name of a SCRIPT file\n";
+        return std::nullopt;
+      }
       const std::string script = platform::ReadFileWithin(run->script, kScriptLimit);
       requests.scriptName = run->script;
       const std::filesystem::path folder = std::filesystem::path(run->script).parent_path();

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   }
   if (!options) {
     std::cout << gwsync::kUsage;
-    return 0;
+    return gwsync::OutputArrived(std::cout) ? 0 : 1;
   }
   gwsync::UseBinaryStandardStreams();
   gwsync::Console console{std::cin, std::cout, std::cerr, gwsync::StandardErrorIsTerminal()};
