@@ -207,8 +207,7 @@ TISYNCHAPPU::ItemUpdate TISYNCHAPPU::PlanRecordUpdate(const TEntry& entry, int t
   if (update.empty()) {
     // Not a record of this kind at all (LF-only line ends make one long property, a UTF-16
     // file none that we know): storing it would make an empty item dated 1899-12-30.
-    const std::string reason =
-        FormatText("The record holds no property of an %s; it is refused", {noun});
+    const std::string reason = FormatText("The record holds no %s property; it is refused", {noun});
     Trace("TISYNCHAPPU: " + reason);
     throw platform::Exception(reason);
   }

@@ -319,8 +319,7 @@ TEST_F(AppointmentsTest, ARecordWithNothingToWriteIsRefusedBeforeGroupWiseIsTouc
   }
   EXPECT_EQ(pim.groupwise.mailbox->calendar.size(), 1u);
   EXPECT_TRUE(Stored(u"R.1")->subject == u"Kept");
-  EXPECT_TRUE(
-      pim.Traced("TISYNCHAPPU: The record holds no property of an appointment; it is refused"));
+  EXPECT_TRUE(pim.Traced("TISYNCHAPPU: The record holds no appointment property; it is refused"));
 }
 
 // The host is told the insert failed and sends it again; a half-made item left behind would
