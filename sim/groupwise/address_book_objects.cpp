@@ -13,20 +13,26 @@ constexpr int32_t kTextFieldType = 1;
 
 // Books are never deleted, so a book is known by its position; entries by their key, since
 // entries are; fields and definitions by position, since neither can be deleted.
+//
+// Get reads; Edit is for a change, which the caller counts with Mailbox::NoteChange once it is
+// made (a refused change is none).
 struct BookRef {
   std::shared_ptr<Mailbox> mailbox;
   std::size_t book = 0;
-  AddressBook& Get() const { return mailbox->addressBooks[book]; }
+  const AddressBook& Get() const { return mailbox->addressBooks[book]; }
+  AddressBook& Edit() const { return mailbox->addressBooks[book]; }
 };
 
 struct EntryRef {
   BookRef book;
   uint64_t key = 0;
-  BookEntry& Get(std::string_view member) const {
-    BookEntry* entry = book.Get().entries.Find(key);
+  const BookEntry& Get(std::string_view member) const { return Edit(member); }
+  BookEntry& Edit(std::string_view member) const {
+    BookEntry* entry = book.Edit().entries.Find(key);
     if (!entry) Raise(member, "The address book entry no longer exists");
     return *entry;
   }
+  Mailbox& Box() const { return *book.mailbox; }
 };
 
 void ExpectTextType(const Variant& type, std::string_view member) {
@@ -51,14 +57,13 @@ class Field final : public SimObject {
  public:
   Field(const Shared& shared, EntryRef entry, std::size_t field)
       : SimObject("Field", shared.context) {
-    auto get = [entry, field](std::string_view member) -> EntryField& {
+    auto get = [entry, field](std::string_view member) -> const EntryField& {
       return entry.Get(member).fields[field];
     };
     AddProperty(
         "Value", [get](Args) { return Variant(get("Field.Value").value); },
-        [get](const Variant& value) {
-          const std::u16string text = value.ToText();
-          get("Field.Value").value = text;
+        [entry, field](const Variant& value) {
+          entry.Box().Update(entry.Edit("Field.Value").fields[field].value, value.ToText());
         });
     AddProperty("FieldID", [get](Args) { return Variant(get("Field.FieldID").fieldId); });
     AddMethod("Refresh", [get](Args args) {
@@ -97,7 +102,7 @@ class Fields final : public SimObject {
       const std::u16string name = Arg(args, 0, "Fields.Add").ToText();
       ExpectTextType(Arg(args, 1, "Fields.Add"), "Fields.Add");
       const std::u16string value = Arg(args, 2, "Fields.Add").ToText();
-      BookEntry& entry = entry_.Get("Fields.Add");
+      BookEntry& entry = entry_.Edit("Fields.Add");
       const FieldDefinition* definition = entry_.book.Get().FindDefinition(name);
       if (!definition) {
         Raise("Fields.Add",
@@ -110,6 +115,7 @@ class Fields final : public SimObject {
         }
       }
       entry.fields.push_back({definition->name, definition->fieldId, value});
+      entry_.Box().NoteChange();
       return Wrap(entry.fields.size() - 1);
     });
   }
@@ -141,7 +147,8 @@ class AddressBookEntry final : public SimObject {
     AddMethod("Delete", [entry](Args args) {
       ExpectArgCount(args, 0, 0, "AddressBookEntry.Delete");
       entry.Get("AddressBookEntry.Delete");
-      entry.book.Get().entries.Erase(entry.key);
+      entry.book.Edit().entries.Erase(entry.key);
+      entry.Box().NoteChange();
       return Variant();
     });
   }
@@ -154,7 +161,7 @@ class AddressBookEntries final : public SimObject {
     AddProperty("Count", [book](Args) { return Variant(CountOf(book.Get().entries.size())); });
     AddMethod("Item", [shared, book](Args args) {
       ExpectArgCount(args, 1, 1, "AddressBookEntries.Item");
-      auto& entries = book.Get().entries;
+      const auto& entries = book.Get().entries;
       const std::size_t position = PositionOf(Arg(args, 0, "AddressBookEntries.Item"),
                                               entries.size(), "AddressBookEntries.Item");
       return Variant(MakeObject<AddressBookEntry>(shared, EntryRef{book, entries[position].key}));
@@ -164,7 +171,7 @@ class AddressBookEntries final : public SimObject {
     AddMethod("Add", [shared, book](Args args) {
       ExpectArgCount(args, 1, 1, "AddressBookEntries.Add");
       const std::u16string displayName = Arg(args, 0, "AddressBookEntries.Add").ToText();
-      AddressBook& target = book.Get();
+      AddressBook& target = book.Edit();
       BookEntry entry;
       entry.key = shared.mailbox->NewEntryKey();
       for (const FieldDefinition& definition : target.definitions) {
@@ -174,6 +181,7 @@ class AddressBookEntries final : public SimObject {
         }
       }
       const uint64_t key = target.entries.push_back(std::move(entry)).key;
+      shared.mailbox->NoteChange();
       return Variant(MakeObject<AddressBookEntry>(shared, EntryRef{book, key}));
     });
   }
@@ -208,7 +216,7 @@ class FieldDefinitions final : public SimObject {
       ExpectArgCount(args, 2, 2, "FieldDefinitions.Add");
       const std::u16string name = Arg(args, 0, "FieldDefinitions.Add").ToText();
       ExpectTextType(Arg(args, 1, "FieldDefinitions.Add"), "FieldDefinitions.Add");
-      AddressBook& target = book.Get();
+      AddressBook& target = book.Edit();
       if (target.FindDefinition(name)) {
         Raise("FieldDefinitions.Add",
               "The address book already defines \"" + json::Utf16ToUtf8(name) + "\"");
@@ -218,6 +226,7 @@ class FieldDefinitions final : public SimObject {
       } catch (const platform::Exception& failure) {
         Raise("FieldDefinitions.Add", failure.what());
       }
+      shared.mailbox->NoteChange();
       return Variant(MakeObject<DefinitionObject>(shared, book, target.definitions.size() - 1));
     });
   }
@@ -270,6 +279,7 @@ class AddressBooks final : public SimObject {
       book.name = name;
       book.definitions = StandardFieldDefinitions();
       books.push_back(std::move(book));
+      shared.mailbox->NoteChange();
       return Wrap(shared, books.size() - 1);
     });
   }

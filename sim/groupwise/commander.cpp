@@ -119,7 +119,7 @@ std::optional<std::u16string> Run(Mailbox& mailbox, std::u16string_view text) {
   CalendarItem* item = mailbox.FindItem(args[0].text);
   if (!item || TokenFailsFor(*item, token->verb)) return std::nullopt;
   if (get) return std::u16string(item->isPrivate ? u"TRUE" : u"FALSE");
-  item->isPrivate = Is(args[2], u"Yes!");
+  mailbox.Update(item->isPrivate, Is(args[2], u"Yes!"));
   return std::u16string();
 }
 

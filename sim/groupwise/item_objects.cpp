@@ -10,22 +10,29 @@ namespace {
 using platform::Object;
 
 // Finds the item on every call: an object can outlive its item (Delete, or another object's
-// Delete), and then every member fails as GroupWise's do.
+// Delete), and then every member fails as GroupWise's do. Reads get the item unchangeable;
+// writes go through Set, so none can miss the mailbox's change count.
 class ItemRef {
  public:
   ItemRef(std::shared_ptr<Mailbox> mailbox, std::u16string id, std::string logClass)
       : mailbox_(std::move(mailbox)), id_(std::move(id)), logClass_(std::move(logClass)) {}
 
-  CalendarItem& Get(std::string_view member) const {
-    CalendarItem* item = mailbox_->FindItem(id_);
-    if (!item) Raise(logClass_ + "." + std::string(member), "The message no longer exists");
-    return *item;
+  const CalendarItem& Get(std::string_view member) const { return Find(member); }
+  template <typename T>
+  void Set(std::string_view member, T CalendarItem::*field, T value) const {
+    mailbox_->Update(Find(member).*field, std::move(value));
   }
   Mailbox& Box() const { return *mailbox_; }
   const std::u16string& Id() const { return id_; }
   const std::string& LogClass() const { return logClass_; }
 
  private:
+  CalendarItem& Find(std::string_view member) const {
+    CalendarItem* item = mailbox_->FindItem(id_);
+    if (!item) Raise(logClass_ + "." + std::string(member), "The message no longer exists");
+    return *item;
+  }
+
   std::shared_ptr<Mailbox> mailbox_;
   std::u16string id_;
   std::string logClass_;
@@ -39,10 +46,7 @@ class FormattedText final : public SimObject {
       : SimObject("FormattedText", shared.context) {
     AddProperty(
         "PlainText", [item, field](Args) { return Variant(item.Get("PlainText").*field); },
-        [item, field](const Variant& value) {
-          const std::u16string text = value.ToText();
-          item.Get("PlainText").*field = text;
-        });
+        [item, field](const Variant& value) { item.Set("PlainText", field, value.ToText()); });
   }
 };
 
@@ -91,8 +95,7 @@ class Item final : public SimObject {
       AddProperty(
           "TaskPriority", [this](Args) { return Variant(Get("TaskPriority").taskPriority); },
           [this](const Variant& v) {
-            const int32_t priority = v.ToInt32();
-            Get("TaskPriority").taskPriority = priority;
+            item_.Set("TaskPriority", &CalendarItem::taskPriority, v.ToInt32());
           });
     }
     if (HasField(itemClass, ClassField::kTaskCategory)) {
@@ -104,7 +107,7 @@ class Item final : public SimObject {
   std::string Qualified(std::string_view member) const {
     return item_.LogClass() + "." + std::string(member);
   }
-  CalendarItem& Get(std::string_view member) const { return item_.Get(member); }
+  const CalendarItem& Get(std::string_view member) const { return item_.Get(member); }
 
   Variant ReadPrivate() const {
     const CalendarItem& item = Get("Private");
@@ -124,29 +127,20 @@ class Item final : public SimObject {
           Get(member);
           return Variant(MakeObject<FormattedText>(shared_, item_, field));
         },
-        [this, member, field](const Variant& v) {
-          const std::u16string text = v.ToText();
-          Get(member).*field = text;
-        });
+        [this, member, field](const Variant& v) { item_.Set(member, field, v.ToText()); });
   }
 
   void AddText(std::string name, TextField field) {
     const std::string member = name;
     AddProperty(
         std::move(name), [this, member, field](Args) { return Variant(Get(member).*field); },
-        [this, member, field](const Variant& v) {
-          const std::u16string text = v.ToText();
-          Get(member).*field = text;
-        });
+        [this, member, field](const Variant& v) { item_.Set(member, field, v.ToText()); });
   }
   void AddBool(std::string name, bool CalendarItem::*field) {
     const std::string member = name;
     AddProperty(
         std::move(name), [this, member, field](Args) { return Variant(Get(member).*field); },
-        [this, member, field](const Variant& v) {
-          const bool value = v.ToBool();
-          Get(member).*field = value;
-        });
+        [this, member, field](const Variant& v) { item_.Set(member, field, v.ToBool()); });
   }
   void AddDate(std::string name, platform::AutomationDate CalendarItem::*field) {
     const std::string member = name;
@@ -163,7 +157,7 @@ class Item final : public SimObject {
             // Not finite or far outside the calendar: refused below like any other.
           }
           if (!valid) RaiseBadArgument(Qualified(member), "not a date GroupWise can hold");
-          Get(member).*field = date;
+          item_.Set(member, field, date);
         });
   }
 

@@ -151,8 +151,17 @@ const CalendarItem* Mailbox::FindItem(std::u16string_view messageId) const {
   return calendar.Find(std::u16string(messageId));
 }
 
+CalendarItem& Mailbox::AddNewItem(CalendarItem item) {
+  item.messageId = NewMessageId();
+  CalendarItem& added = calendar.push_back(std::move(item));
+  NoteChange();
+  return added;
+}
+
 bool Mailbox::RemoveItem(std::u16string_view messageId) {
-  return calendar.Erase(std::u16string(messageId));
+  if (!calendar.Erase(std::u16string(messageId))) return false;
+  NoteChange();
+  return true;
 }
 
 AddressBook* Mailbox::FindBook(std::u16string_view name) {

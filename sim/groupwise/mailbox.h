@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/automation_date.h"
@@ -140,14 +141,34 @@ struct Mailbox {
   std::u16string NewMessageId();
   CalendarItem* FindItem(std::u16string_view messageId);
   const CalendarItem* FindItem(std::u16string_view messageId) const;
+  // Files `item` in the calendar under a new identity (NewMessageId).
+  CalendarItem& AddNewItem(CalendarItem item);
   bool RemoveItem(std::u16string_view messageId);
   // The book of exactly that name.
   AddressBook* FindBook(std::u16string_view name);
-  // A key for a new address-book entry.
+  // A key for a new address-book entry. Keys are not kept in the store, so taking one is no
+  // change.
   uint64_t NewEntryKey() { return nextEntryKey_++; }
+
+  // How many changes have been made to what the store keeps. A store file compares the count
+  // with the one it last saved instead of comparing the whole mailbox, whose text costs more
+  // than a read of it. AddNewItem and RemoveItem count themselves; whoever else changes the
+  // mailbox through its members counts the change with NoteChange or Update. Only the
+  // difference between two counts means anything, so filling a mailbox (loading it, the
+  // sample) need not count.
+  uint64_t Changes() const { return changes_; }
+  void NoteChange() { ++changes_; }
+  // Writes `value` into `slot`, a member of this mailbox, and counts a change when it differs.
+  template <typename T, typename V>
+  void Update(T& slot, V&& value) {
+    if (slot == value) return;
+    slot = std::forward<V>(value);
+    NoteChange();
+  }
 
  private:
   uint64_t nextEntryKey_ = 1;
+  uint64_t changes_ = 0;
 };
 
 // ASCII letters compared without regard to case, everything else exactly.

@@ -64,12 +64,11 @@ class Messages final : public SimObject {
     }
     Mailbox& mailbox = *shared_.mailbox;
     CalendarItem item;
-    item.messageId = mailbox.NewMessageId();
     item.itemClass = *itemClass;
     item.boxType = BoxType::kPersonal;
     // GroupWise files a new item on the calendar only when told to (OnCalendar).
     item.onCalendar = false;
-    return Variant(MakeItem(shared_, mailbox.calendar.push_back(std::move(item))));
+    return Variant(MakeItem(shared_, mailbox.AddNewItem(std::move(item))));
   }
 
   Shared shared_;

@@ -424,16 +424,16 @@ StoreFile::StoreFile(std::string path)
     : path_(std::move(path)),
       existed_(std::filesystem::exists(path_)),
       mailbox_(std::make_shared<Mailbox>(LoadStore(path_))),
-      savedText_(StoreToJson(*mailbox_)) {}
+      savedChanges_(mailbox_->Changes()) {}
 
 bool StoreFile::Changed() const {
-  return StoreToJson(*mailbox_) != savedText_;
+  return mailbox_->Changes() != savedChanges_;
 }
 
 void StoreFile::Save() {
-  std::string text = StoreToJson(*mailbox_);
-  WriteText(path_, text);
-  savedText_ = std::move(text);
+  const uint64_t changes = mailbox_->Changes();
+  SaveStore(path_, *mailbox_);
+  savedChanges_ = changes;
   existed_ = true;
 }
 

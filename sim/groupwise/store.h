@@ -4,6 +4,7 @@
 // the file; this is its only reader and writer.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,7 +48,9 @@ Mailbox LoadStore(const std::string& path);
 void SaveStore(const std::string& path, const Mailbox& mailbox);
 
 // One run's use of a store file: loaded when made, saved when asked, and able to tell whether
-// the run changed anything, so a tool can leave an unchanged file alone.
+// the run changed anything, so a tool can leave an unchanged file alone. It tells by the
+// mailbox's change count (Mailbox::Changes), so a run that only reads costs no text of the
+// store at all.
 class StoreFile {
  public:
   explicit StoreFile(std::string path);
@@ -56,7 +59,8 @@ class StoreFile {
   bool Existed() const { return existed_; }
   // What the simulated objects work on (GroupWise::mailbox).
   const std::shared_ptr<Mailbox>& State() const { return mailbox_; }
-  // The mailbox differs from what was loaded or last saved.
+  // Something was changed since the mailbox was loaded or last saved. A value written over
+  // the same value is no change.
   bool Changed() const;
   // Writes the file, creating it when it does not exist.
   void Save();
@@ -67,7 +71,7 @@ class StoreFile {
   std::string path_;
   bool existed_ = false;
   std::shared_ptr<Mailbox> mailbox_;
-  std::string savedText_;
+  uint64_t savedChanges_ = 0;
 };
 
 }  // namespace sim

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "sim/groupwise/sample_mailbox.h"
 #include "sim/groupwise/store.h"
 #include "sim/host/profile_file.h"
 #include "tools/gwsync/console.h"
@@ -122,6 +124,39 @@ TEST_F(CalendarRunTest, AScriptInsertsReadsAndDeletesThroughTheStoreFile) {
   EXPECT_TRUE(Values(out.str(), "UID").empty()) << out.str();
   EXPECT_EQ(sim::LoadStore(Path("mailbox.json")).calendar.size(), 0u);
 }
+// Only a run that changed the mailbox writes the store: a read leaves the file untouched (not
+// even rewritten with the same bytes), a write saves what it did.
+TEST_F(CalendarRunTest, OnlyARunThatChangesTheMailboxWritesTheStore) {
+  Write("lunch.vcs",
+        "BEGIN:VCALENDAR\r\nVERSION:1.0\r\nBEGIN:VEVENT\r\nDTSTART:20010220T120000\r\n"
+        "DTEND:20010220T130000\r\nDESCRIPTION:Lunch\r\nCLASS:PUBLIC\r\nEND:VEVENT\r\n"
+        "END:VCALENDAR\r\n");
+  const struct {
+    const char* name;
+    std::vector<std::string> command;
+    bool written;
+  } rows[] = {
+      {"a read", {"read", "APT"}, false},
+      {"an insert", {"write", "APT", "insert", Path("lunch.vcs")}, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    sim::WriteSampleStore(Path("mailbox.json"), ParseDay("20010215"));
+    std::filesystem::last_write_time(
+        Path("mailbox.json"),
+        std::filesystem::last_write_time(Path("mailbox.json")) - std::chrono::hours(48));
+    const auto longAgo = std::filesystem::last_write_time(Path("mailbox.json"));
+    const std::size_t items = sim::LoadStore(Path("mailbox.json")).calendar.size();
+
+    std::vector<std::string> argv = {"--store", Path("mailbox.json")};
+    argv.insert(argv.end(), row.command.begin(), row.command.end());
+    ASSERT_EQ(Run(argv), 0) << err.str();
+    EXPECT_NE(out.str().find("BEGIN:VEVENT"), std::string::npos) << "the run did its work";
+    EXPECT_EQ(std::filesystem::last_write_time(Path("mailbox.json")) != longAgo, row.written);
+    EXPECT_EQ(sim::LoadStore(Path("mailbox.json")).calendar.size(), items + row.written);
+  }
+}
+
 // Whatever stops a script, the requests before it were done in GroupWise, and the store keeps
 // them: the insert of the first line survives every way the second line can fail.
 TEST_F(CalendarRunTest, WhateverStopsAScriptTheStoreKeepsTheRequestsBeforeIt) {
