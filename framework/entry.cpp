@@ -6,10 +6,8 @@ namespace framework {
 
 std::string TEntry::GetVersit() const {
   std::string text;
-  for (const auto& property : Properties) {
-    text += property->GetText();
-    text += "\r\n";
-  }
+  text.reserve(Properties.VersitSizeHint());
+  Properties.AppendVersit(text);
   return text;
 }
 
@@ -21,8 +19,8 @@ void TEntry::SetVersit(std::string_view text, platform::UserInterface& ui) {
 
 std::optional<std::string> TEntry::FindValue(std::string_view name) const {
   if (name.empty()) return std::nullopt;
-  for (const auto& property : Properties) {
-    if (property->Name == name) return property->Value;
+  for (const TvPropertyView property : Properties) {
+    if (property.Name == name) return std::string(property.Value);
   }
   return std::nullopt;
 }
@@ -35,9 +33,9 @@ void TEntry::SetUID(std::string_view uid) {
   std::size_t insertAt = 0;
   bool blockFound = false;
   for (std::size_t i = 0; i < Properties.Count(); ++i) {
-    TvProperty& property = Properties[i];
+    const TvPropertyView property = Properties[i];
     if (property.Name == "UID") {
-      property.Value = uid;
+      Properties.SetValue(i, uid);
       return;
     }
     if (!blockFound && property.Name == "BEGIN" &&
@@ -46,9 +44,7 @@ void TEntry::SetUID(std::string_view uid) {
       blockFound = true;
     }
   }
-  TvProperty& added = Properties.Insert(insertAt);
-  added.Name = "UID";
-  added.Value = uid;
+  Properties.Insert(insertAt, "UID", "", uid);
 }
 
 }  // namespace framework

@@ -1,7 +1,5 @@
 #include "framework/entry_list.h"
 
-#include <algorithm>
-
 #include "framework/data_types.h"
 
 namespace framework {
@@ -28,21 +26,19 @@ int TEntryList::Add(std::unique_ptr<TEntry> entry) {
   return static_cast<int>(entries_.size() - 1);
 }
 
-int TEntryList::Count() {
-  std::erase(entries_, nullptr);
-  return static_cast<int>(entries_.size());
-}
-
 platform::MemoryStream& TEntryList::BuildStream() {
   stream_.Clear();
   try {
-    Count();
     const std::string_view kind = RecordKind(ListType);
+    std::size_t size = 64;
+    for (const auto& entry : entries_)
+      size += entry->Properties.VersitSizeHint();
     std::string text;
+    text.reserve(size);
     text.append("BEGIN:").append(kind).append("\r\n");
     text.append(ListType == data_type::kCon ? "VERSION:2.1\r\n" : "VERSION:1.0\r\n");
     for (const auto& entry : entries_)
-      text += entry->GetVersit();
+      entry->Properties.AppendVersit(text);
     text.append("END:").append(kind);
     stream_ = platform::MemoryStream(std::move(text));
   } catch (const std::exception&) {

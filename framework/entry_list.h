@@ -17,13 +17,11 @@ class TEntryList {
 
   const int16_t ListType;
 
-  // Appends the entry and returns its index; a null entry adds nothing and gives -1.
+  // Appends the entry and returns its index; a null entry adds nothing and gives -1, so the
+  // list never holds an empty slot and counting it costs nothing, however often a read asks.
   int Add(std::unique_ptr<TEntry> entry);
   void Clear() { entries_.clear(); }
-  // Drops emptied slots, then counts.
-  int Count();
-  // The slots, in the order added; a slot emptied here is dropped by Count and BuildStream.
-  std::vector<std::unique_ptr<TEntry>>& Slots() { return entries_; }
+  int Count() const { return static_cast<int>(entries_.size()); }
 
   // The record stream: "BEGIN:<kind>", the version line, every entry's text, "END:<kind>"
   // without a final line break. Positioned at 0.

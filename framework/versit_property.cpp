@@ -1,6 +1,9 @@
 #include "framework/versit_property.h"
 
 #include <cstdio>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
 
 #include "framework/text_util.h"
 
@@ -8,6 +11,61 @@ namespace framework {
 namespace {
 
 constexpr std::string_view kFoldedBreak = "=\r=\n=";  // what the record parser leaves of a fold
+constexpr std::string_view kWireFold = "=0D=0A=\r\n";
+
+// A record is addressed by 32-bit offsets; one larger than that cannot be kept.
+uint32_t Offset(std::size_t position) {
+  if (position > std::numeric_limits<uint32_t>::max()) {
+    throw std::length_error("A record of more than 4 GiB cannot be kept");
+  }
+  return static_cast<uint32_t>(position);
+}
+
+// Appends the text with every CR LF written as a fold, in runs between the breaks.
+void AppendFolded(std::string& out, std::string_view text) {
+  std::size_t from = 0;
+  for (;;) {
+    const void* found = std::memchr(text.data() + from, '\r', text.size() - from);
+    if (!found) break;
+    const auto cr = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+    if (cr + 1 < text.size() && text[cr + 1] == '\n') {
+      out.append(text, from, cr - from);
+      out.append(kWireFold);
+      from = cr + 2;
+    } else {
+      out.append(text, from, cr + 1 - from);
+      from = cr + 1;
+    }
+  }
+  out.append(text, from);
+}
+
+void SetTextValue(std::string& value, std::string_view text, std::size_t start,
+                  bool quotedPrintable) {
+  std::size_t i = start;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c != '\r') {
+      value.push_back(c);
+      ++i;
+      continue;
+    }
+    if (i + 1 < text.size() && text[i + 1] == '\n') return;  // the line ends here
+    if (quotedPrintable && i > start && text.substr(i - 1, kFoldedBreak.size()) == kFoldedBreak) {
+      // The "=" that opened the fold becomes the CR.
+      if (!value.empty() && value.back() == '=') {
+        value.back() = '\r';
+      } else {
+        value.push_back('\r');
+      }
+      value.push_back('\n');
+      i += kFoldedBreak.size() - 1;
+      continue;
+    }
+    value.push_back('\r');
+    ++i;
+  }
+}
 
 }  // namespace
 
@@ -36,37 +94,88 @@ std::string FormatBinaryLength(std::size_t length) {
   return buffer;
 }
 
-bool TvProperty::IsBinary() const {
+void AppendBinaryValue(std::string& out, std::string_view data) {
+  const std::size_t separator = data.find(';');
+  if (separator == std::string_view::npos) return;
+  const std::string_view prefix = data.substr(0, separator);
+  // ";" then "*", 8 digits and "*"; the asterisks have never been checked.
+  const std::string_view header = data.substr(separator + 1, kBinaryLengthDigits + 2);
+  const int32_t length =
+      header.size() == kBinaryLengthDigits + 2 ? ParseBinaryLength(header.substr(1, 8)) : 0;
+  if (length < 1) {
+    out += ";*";
+    out.append(kBinaryLengthDigits, '0');
+    out += '*';
+    return;
+  }
+  const std::size_t dataStart = separator + 1 + kBinaryLengthDigits + 2;
+  const auto size = static_cast<std::size_t>(length);
+  if (data.size() - dataStart < size) return;  // fewer bytes than announced: nothing to keep
+  out.reserve(out.size() + prefix.size() + 2 + kBinaryLengthDigits + 1 + size);
+  out += prefix;
+  out += ";*";
+  out += FormatBinaryLength(size);
+  out += '*';
+  out.append(data.substr(dataStart, size));
+}
+
+bool TvPropertyView::IsBinary() const {
   return Contains(Parameters, kBinaryParameter);
 }
 
-std::string TvProperty::GetText() const {
-  std::string line = Name;
+std::string TvPropertyView::GetText() const {
+  std::string line;
+  AppendText(line);
+  return line;
+}
+
+void TvPropertyView::AppendText(std::string& out) const {
+  out += Name;
   if (!Parameters.empty()) {
-    line.push_back(';');
-    line += Parameters;
+    out += ';';
+    out += Parameters;
   }
-  line.push_back(':');
+  out += ':';
   // Folding would change the bytes a binary length counts, so binary data is written as is.
   if (Contains(Parameters, kQuotedPrintable) && !IsBinary()) {
-    line += EncodeLineBreaks(Value);
+    AppendFolded(out, Value);
   } else {
-    line += Value;
+    out += Value;
   }
-  return line;
+}
+
+bool TvPropertyView::HasParameter(std::string_view text) const {
+  if (text.empty()) return Parameters.empty();
+  return Contains(Parameters, text);
+}
+
+std::string TvPropertyView::GetValueComponent(std::size_t index) const {
+  if (Value.find(';') == std::string_view::npos) return {};
+  std::size_t start = 0;
+  for (std::size_t part = 0; part < index; ++part) {
+    start = Value.find(';', start);
+    if (start == std::string_view::npos) return {};
+    ++start;
+  }
+  const std::size_t end = Value.find(';', start);
+  return std::string(
+      Value.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+}
+
+std::optional<std::string> TvPropertyView::GetParameterValue(std::string_view name) const {
+  const std::string key = std::string(name) + "=";
+  const std::size_t at = Parameters.find(key);
+  if (at == std::string_view::npos) return std::nullopt;
+  const std::size_t start = at + key.size();
+  const std::size_t end = Parameters.find_first_of(";:", start);
+  return std::string(Parameters.substr(
+      start, end == std::string_view::npos ? std::string_view::npos : end - start));
 }
 
 std::string TvProperty::EncodeLineBreaks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      out += "=0D=0A=\r\n";
-      ++i;
-    } else {
-      out.push_back(text[i]);
-    }
-  }
+  AppendFolded(out, text);
   return out;
 }
 
@@ -81,9 +190,9 @@ void TvProperty::SetText(std::string_view text) {
     const char c = text[i];
     if (c == ':') {
       if (IsBinary()) {
-        SetBinaryValue(text.substr(i + 1));
+        AppendBinaryValue(Value, text.substr(i + 1));
       } else {
-        SetTextValue(text, i + 1);
+        SetTextValue(Value, text, i + 1, Contains(Parameters, kQuotedPrintable));
       }
       return;
     }
@@ -99,91 +208,102 @@ void TvProperty::SetText(std::string_view text) {
   }
 }
 
-void TvProperty::SetTextValue(std::string_view text, std::size_t start) {
-  const bool quotedPrintable = Contains(Parameters, kQuotedPrintable);
-  std::size_t i = start;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c != '\r') {
-      Value.push_back(c);
-      ++i;
-      continue;
-    }
-    if (i + 1 < text.size() && text[i + 1] == '\n') return;  // the line ends here
-    if (quotedPrintable && i > start && text.substr(i - 1, kFoldedBreak.size()) == kFoldedBreak) {
-      // The "=" that opened the fold becomes the CR.
-      if (!Value.empty() && Value.back() == '=') {
-        Value.back() = '\r';
-      } else {
-        Value.push_back('\r');
-      }
-      Value.push_back('\n');
-      i += kFoldedBreak.size() - 1;
-      continue;
-    }
-    Value.push_back('\r');
-    ++i;
-  }
+TvPropertyView TvProperties::View(std::size_t index) const {
+  const Slot& slot = slots_[index];
+  const std::string_view bytes = bytes_;
+  const std::size_t start = Start(index);
+  return {bytes.substr(start, slot.parametersStart - start),
+          bytes.substr(slot.parametersStart, slot.valueStart - slot.parametersStart),
+          bytes.substr(slot.valueStart, slot.end - slot.valueStart)};
 }
 
-void TvProperty::SetBinaryValue(std::string_view data) {
-  const std::size_t separator = data.find(';');
-  if (separator == std::string_view::npos) return;
-  const std::string_view prefix = data.substr(0, separator);
-  // ";" then "*", 8 digits and "*"; the asterisks have never been checked.
-  const std::string_view header = data.substr(separator + 1, kBinaryLengthDigits + 2);
-  const int32_t length =
-      header.size() == kBinaryLengthDigits + 2 ? ParseBinaryLength(header.substr(1, 8)) : 0;
-  if (length < 1) {
-    Value = ";*" + std::string(kBinaryLengthDigits, '0') + "*";
+TvPropertyView TvProperties::operator[](std::size_t index) const {
+  if (index >= slots_.size()) throw std::out_of_range("No property at this index");
+  return View(index);
+}
+
+void TvProperties::CloseProperty(std::size_t parametersStart, std::size_t valueStart) {
+  slots_.push_back({Offset(parametersStart), Offset(valueStart), Offset(bytes_.size())});
+}
+
+void TvProperties::Add(std::string_view name, std::string_view parameters, std::string_view value) {
+  Insert(slots_.size(), name, parameters, value);
+}
+
+void TvProperties::Insert(std::size_t index, std::string_view name, std::string_view parameters,
+                          std::string_view value) {
+  const auto inside = [this](std::string_view text) {
+    return !text.empty() && text.data() >= bytes_.data() &&
+           text.data() < bytes_.data() + bytes_.capacity();
+  };
+  if (inside(name) || inside(parameters) || inside(value)) {
+    // Growing the buffer would move the texts being copied: copy them out first.
+    const std::string copies[] = {std::string(name), std::string(parameters), std::string(value)};
+    Insert(index, copies[0], copies[1], copies[2]);
     return;
   }
-  const std::size_t dataStart = separator + 1 + kBinaryLengthDigits + 2;
-  const auto size = static_cast<std::size_t>(length);
-  if (data.size() - dataStart < size) return;  // fewer bytes than announced: nothing to keep
-  Value.reserve(prefix.size() + dataStart - separator + size);
-  Value.assign(prefix);
-  Value += ";*";
-  Value += FormatBinaryLength(size);
-  Value += "*";
-  Value.append(data.substr(dataStart, size));
-}
-
-bool TvProperty::HasParameter(std::string_view text) const {
-  if (text.empty()) return Parameters.empty();
-  return Contains(Parameters, text);
-}
-
-std::string TvProperty::GetValueComponent(std::size_t index) const {
-  if (Value.find(';') == std::string::npos) return {};
-  std::size_t start = 0;
-  for (std::size_t part = 0; part < index; ++part) {
-    start = Value.find(';', start);
-    if (start == std::string::npos) return {};
-    ++start;
+  if (index >= slots_.size()) {
+    bytes_.reserve(bytes_.size() + name.size() + parameters.size() + value.size());
+    bytes_ += name;
+    const std::size_t parametersStart = bytes_.size();
+    bytes_ += parameters;
+    const std::size_t valueStart = bytes_.size();
+    bytes_ += value;
+    CloseProperty(parametersStart, valueStart);
+    return;
   }
-  const std::size_t end = Value.find(';', start);
-  return Value.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  const std::size_t start = Start(index);
+  std::string text;
+  text.reserve(name.size() + parameters.size() + value.size());
+  text.append(name).append(parameters).append(value);
+  Splice(start, start, text, index);
+  slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index),
+                Slot{Offset(start + name.size()), Offset(start + name.size() + parameters.size()),
+                     Offset(start + text.size())});
 }
 
-std::optional<std::string> TvProperty::GetParameterValue(std::string_view name) const {
-  const std::string key = std::string(name) + "=";
-  const std::size_t at = Parameters.find(key);
-  if (at == std::string::npos) return std::nullopt;
-  const std::size_t start = at + key.size();
-  const std::size_t end = Parameters.find_first_of(";:", start);
-  return Parameters.substr(start, end == std::string::npos ? std::string::npos : end - start);
+void TvProperties::SetValue(std::size_t index, std::string_view value) {
+  if (index >= slots_.size()) throw std::out_of_range("No property at this index");
+  const std::size_t valueStart = slots_[index].valueStart;
+  Splice(valueStart, slots_[index].end, value, index + 1);
+  slots_[index].end = Offset(valueStart + value.size());
 }
 
-TvProperty& TvProperties::Add() {
-  return *items_.emplace_back(std::make_unique<TvProperty>());
+void TvProperties::Splice(std::size_t from, std::size_t to, std::string_view text,
+                          std::size_t firstMovedSlot) {
+  const std::string copy(text);  // the text may be a view into bytes_ itself
+  bytes_.replace(from, to - from, copy);
+  const auto moved = static_cast<int64_t>(copy.size()) - static_cast<int64_t>(to - from);
+  const auto move = [moved](uint32_t& offset) {
+    offset = Offset(static_cast<std::size_t>(static_cast<int64_t>(offset) + moved));
+  };
+  for (std::size_t i = firstMovedSlot; i < slots_.size(); ++i) {
+    move(slots_[i].parametersStart);
+    move(slots_[i].valueStart);
+    move(slots_[i].end);
+  }
 }
 
-TvProperty& TvProperties::Insert(std::size_t index) {
-  if (index > items_.size()) index = items_.size();
-  auto it = items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index),
-                          std::make_unique<TvProperty>());
-  return **it;
+void TvProperties::Clear() {
+  bytes_.clear();
+  slots_.clear();
+}
+
+std::size_t TvProperties::VersitSizeHint() const {
+  // ";", ":" and CR LF around each property's texts; folds add a little more.
+  return bytes_.size() + slots_.size() * 4;
+}
+
+void TvProperties::AppendVersit(std::string& out) const {
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    View(i).AppendText(out);
+    out += "\r\n";
+  }
+}
+
+void TvProperties::ShrinkToFit() {
+  bytes_.shrink_to_fit();
+  slots_.shrink_to_fit();
 }
 
 }  // namespace framework

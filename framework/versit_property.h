@@ -10,7 +10,8 @@
 //   prefix ---------------^        ^ 8 upper-case hex digits, then exactly that many raw bytes
 
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,20 +19,19 @@
 
 namespace framework {
 
-class TvProperty {
- public:
-  std::string Name;
+// A property's three texts where they are kept. A view read from a record stays valid until
+// that record changes.
+struct TvPropertyView {
+  std::string_view Name;
   // Everything between the first ";" and the ":", separators kept
   // ("QUOTED-PRINTABLE;CHARSET=UTF-8").
-  std::string Parameters;
+  std::string_view Parameters;
   // The decoded value: line breaks as CR LF; for a binary value the length-prefixed form.
-  std::string Value;
+  std::string_view Value;
 
   // The property's line, without a line end.
   std::string GetText() const;
-  // Fills the three fields from one property text; meant for a new, empty property. Never
-  // raises: a text that cannot be read leaves what was filled so far.
-  void SetText(std::string_view text);
+  void AppendText(std::string& out) const;
 
   bool IsBinary() const;
   // True when Parameters contains the text (or both are empty).
@@ -40,30 +40,107 @@ class TvProperty {
   std::string GetValueComponent(std::size_t index) const;
   // The text after "name=" in Parameters, up to the next ";" or ":".
   std::optional<std::string> GetParameterValue(std::string_view name) const;
+};
+
+// One property on its own, owning its texts: for reading or writing a single property line.
+class TvProperty {
+ public:
+  std::string Name;
+  std::string Parameters;
+  std::string Value;
+
+  TvPropertyView View() const { return {Name, Parameters, Value}; }
+  std::string GetText() const { return View().GetText(); }
+  // Fills the three fields from one property text; meant for a new, empty property. Never
+  // raises: a text that cannot be read leaves what was filled so far.
+  void SetText(std::string_view text);
+
+  bool IsBinary() const { return View().IsBinary(); }
+  bool HasParameter(std::string_view text) const { return View().HasParameter(text); }
+  std::string GetValueComponent(std::size_t index) const { return View().GetValueComponent(index); }
+  std::optional<std::string> GetParameterValue(std::string_view name) const {
+    return View().GetParameterValue(name);
+  }
 
   // Every CR LF becomes "=0D=0A=" followed by CR LF.
   static std::string EncodeLineBreaks(std::string_view text);
-
- private:
-  void SetBinaryValue(std::string_view data);
-  void SetTextValue(std::string_view text, std::size_t start);
 };
 
+class RecordReader;
+
+// The properties of one record, in order. Their texts are kept back to back in one buffer,
+// with three offsets a property, so a record costs little more than its own bytes, however
+// many records a read keeps.
 class TvProperties {
  public:
-  TvProperty& Add();
-  TvProperty& Insert(std::size_t index);
-  TvProperty& operator[](std::size_t index) { return *items_.at(index); }
-  const TvProperty& operator[](std::size_t index) const { return *items_.at(index); }
-  std::size_t Count() const { return items_.size(); }
-  void Clear() { items_.clear(); }
+  class const_iterator {
+   public:
+    using iterator_category = std::random_access_iterator_tag;
+    using value_type = TvPropertyView;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = TvPropertyView;
 
-  auto begin() const { return items_.begin(); }
-  auto end() const { return items_.end(); }
+    const_iterator() = default;
+    const_iterator(const TvProperties* owner, std::size_t index) : owner_(owner), index_(index) {}
+    TvPropertyView operator*() const { return owner_->View(index_); }
+    const_iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++index_;
+      return before;
+    }
+    friend bool operator==(const const_iterator&, const const_iterator&) = default;
+
+   private:
+    const TvProperties* owner_ = nullptr;
+    std::size_t index_ = 0;
+  };
+
+  void Add(std::string_view name, std::string_view parameters, std::string_view value);
+  void Add(const TvProperty& property) { Add(property.Name, property.Parameters, property.Value); }
+  // Before the property at `index`; an index past the end appends.
+  void Insert(std::size_t index, std::string_view name, std::string_view parameters,
+              std::string_view value);
+  void SetValue(std::size_t index, std::string_view value);
+  // Raises std::out_of_range for an index past the end.
+  TvPropertyView operator[](std::size_t index) const;
+  std::size_t Count() const { return slots_.size(); }
+  void Clear();
+
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, slots_.size()}; }
+
+  // Every property's line followed by CR LF, appended to `out`.
+  void AppendVersit(std::string& out) const;
+  // A close upper estimate of AppendVersit's length, for reserving.
+  std::size_t VersitSizeHint() const;
+  // Gives back the room left over from parsing, for records that are kept.
+  void ShrinkToFit();
 
  private:
-  // Pointers, so that a property handed out by Add stays valid while more are added.
-  std::vector<std::unique_ptr<TvProperty>> items_;
+  friend class RecordReader;
+
+  // Where the parameters and the value start and where the property ends; it starts where the
+  // one before it ends.
+  struct Slot {
+    uint32_t parametersStart;
+    uint32_t valueStart;
+    uint32_t end;
+  };
+
+  std::size_t Start(std::size_t index) const { return index == 0 ? 0 : slots_[index - 1].end; }
+  TvPropertyView View(std::size_t index) const;
+  // Ends the property whose texts were appended to bytes_ since the last one ended.
+  void CloseProperty(std::size_t parametersStart, std::size_t valueStart);
+  // Replaces bytes_[from, to) and moves the offsets of the slots from `firstMovedSlot` on.
+  void Splice(std::size_t from, std::size_t to, std::string_view text, std::size_t firstMovedSlot);
+
+  std::string bytes_;
+  std::vector<Slot> slots_;
 };
 
 inline constexpr std::string_view kBinaryParameter = "VALUE=BINARY";
@@ -75,5 +152,10 @@ inline constexpr std::size_t kBinaryLengthDigits = 8;
 int32_t ParseBinaryLength(std::string_view digits);
 // The length as 8 upper-case hex digits.
 std::string FormatBinaryLength(std::size_t length);
+
+// The binary value form from the text after a binary property's ":": prefix up to the first
+// ";", then ";*", 8 hex digits, "*" and that many bytes. Appends the value to `out`: nothing
+// when there is no ";" or fewer bytes than announced, ";*00000000*" for a length below 1.
+void AppendBinaryValue(std::string& out, std::string_view data);
 
 }  // namespace framework

@@ -21,11 +21,9 @@ constexpr std::string_view kCancelled = "User pressed cancel";
 // Passes of the completion poll between two questions to the host whether the user cancelled.
 constexpr int kPollsPerAbortCheck = 5;
 
-void Add(TEntry& entry, std::string_view name, std::string_view parameters, std::string value) {
-  framework::TvProperty& property = entry.Properties.Add();
-  property.Name = name;
-  property.Parameters = parameters;
-  property.Value = std::move(value);
+void Add(TEntry& entry, std::string_view name, std::string_view parameters,
+         std::string_view value) {
+  entry.Properties.Add(name, parameters, value);
 }
 
 }  // namespace

@@ -72,12 +72,12 @@ Object TISYNCHAPPU::FindCalendarItem(const std::string& uid, std::u16string_view
 
 void TISYNCHAPPU::RebuildEntry(TEntry& entry, const Object& item, int type) {
   entry.Properties.Clear();
-  entry.Properties.Add() = {"BEGIN", "", "VCALENDAR"};
-  entry.Properties.Add() = {"VERSION", "", "1.0"};
+  entry.Properties.Add("BEGIN", "", "VCALENDAR");
+  entry.Properties.Add("VERSION", "", "1.0");
   if (!BuildApptEntry(entry, item, type)) {
     throw platform::Exception("Error building appointment entry");
   }
-  entry.Properties.Add() = {"END", "", "VCALENDAR"};
+  entry.Properties.Add("END", "", "VCALENDAR");
 }
 
 std::string TISYNCHAPPU::ItemForPeople(const Object& item) {
@@ -194,8 +194,8 @@ TISYNCHAPPU::ItemUpdate TISYNCHAPPU::PlanUpdate(const TEntry& entry, int type) {
   if (type > 6 || type == framework::data_type::kAnn)
     throw platform::Exception("No GroupWise item holds this kind of record");
   ItemUpdate update;
-  for (const auto& property : entry.Properties) {
-    if (type == framework::data_type::kApt) PlanAppointmentProperty(*property, update);
+  for (const framework::TvPropertyView property : entry.Properties) {
+    if (type == framework::data_type::kApt) PlanAppointmentProperty(property, update);
     // Nothing of the other kinds is written by this plug-in yet; 5 and EMAIL never are.
   }
   return update;
@@ -235,9 +235,8 @@ bool TISYNCHAPPU::UpdateMessage(const Object& item, const ItemUpdate& update) {
   }
 }
 
-void TISYNCHAPPU::PlanAppointmentProperty(const framework::TvProperty& property,
-                                          ItemUpdate& update) {
-  const std::string& name = property.Name;
+void TISYNCHAPPU::PlanAppointmentProperty(framework::TvPropertyView property, ItemUpdate& update) {
+  const std::string_view name = property.Name;
   const platform::CodePage& ansi = Services().Ansi();
   const auto date = [&] {
     return framework::VersitToDateTime(property.Value, Services().Env().Now());

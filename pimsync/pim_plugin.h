@@ -71,7 +71,7 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   // The CLASS value of an item: its Private flag, asked of the commander when reading it fails.
   std::string PrivacyValue(const platform::Object& item);
   void AppendAppointment(framework::TEntry& entry, const platform::Object& item);
-  void PlanAppointmentProperty(const framework::TvProperty& property, ItemUpdate& update);
+  void PlanAppointmentProperty(framework::TvPropertyView property, ItemUpdate& update);
   // PlanUpdate, refusing (traced) a record that holds nothing the mapping reads.
   ItemUpdate PlanRecordUpdate(const framework::TEntry& entry, int type, std::string_view noun);
   // The calendar item of that class with that id; the null object when there is none.

@@ -14,11 +14,14 @@
 // were read. And the same bytes also describe an entry the plug-ins could build (plain, folded
 // and binary values with arbitrary content), which is written and read back whole.
 
+#include <algorithm>
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -31,6 +34,7 @@
 namespace {
 
 using framework::TvProperty;
+using framework::TvPropertyView;
 using fuzz::Escaped;
 using fuzz::Require;
 
@@ -43,16 +47,16 @@ bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
-std::string Describe(const TvProperty& property) {
+std::string Describe(TvPropertyView property) {
   return "Name=" + Escaped(property.Name) + " Parameters=" + Escaped(property.Parameters) +
          " Value=" + Escaped(property.Value);
 }
 
-bool SameFields(const TvProperty& a, const TvProperty& b) {
+bool SameFields(TvPropertyView a, TvPropertyView b) {
   return a.Name == b.Name && a.Parameters == b.Parameters && a.Value == b.Value;
 }
 
-void RequireSame(const TvProperty& read, const TvProperty& original, std::string_view invariant,
+void RequireSame(TvPropertyView read, TvPropertyView original, std::string_view invariant,
                  const std::string& written) {
   Require(SameFields(read, original), invariant, [&] {
     return "written " + Escaped(written) + "\nread back " + Describe(read) + "\noriginal  " +
@@ -61,15 +65,15 @@ void RequireSame(const TvProperty& read, const TvProperty& original, std::string
 }
 
 // prefix ";*" 8 upper-case hex digits "*" data, with exactly as many data bytes as announced.
-void CheckBinaryLayout(const TvProperty& property) {
-  const std::string& value = property.Value;
+void CheckBinaryLayout(TvPropertyView property) {
+  const std::string_view value = property.Value;
   if (value.empty()) return;  // nothing kept of a value that could not be read
   const std::size_t separator = value.find(';');
   const std::size_t dataStart = separator + 2 + framework::kBinaryLengthDigits + 1;
-  Require(separator != std::string::npos && value.size() >= dataStart &&
+  Require(separator != std::string_view::npos && value.size() >= dataStart &&
               value[separator + 1] == '*' && value[dataStart - 1] == '*',
           "a binary value is prefix;*digits*data", [&] { return Describe(property); });
-  const std::string digits = value.substr(separator + 2, framework::kBinaryLengthDigits);
+  const std::string digits(value.substr(separator + 2, framework::kBinaryLengthDigits));
   Require(digits.find_first_not_of("0123456789ABCDEF") == std::string::npos,
           "a binary length is written as upper-case hex digits",
           [&] { return Describe(property); });
@@ -81,7 +85,7 @@ void CheckBinaryLayout(const TvProperty& property) {
           });
 }
 
-void CheckProperty(const TvProperty& property) {
+void CheckProperty(TvPropertyView property) {
   // A separator inside a field would move the field boundaries when the line is read again.
   Require(!Contains(property.Name, ";") && !Contains(property.Name, ":"),
           "a name holds no ';' or ':'", [&] { return Describe(property); });
@@ -93,14 +97,14 @@ void CheckProperty(const TvProperty& property) {
     CheckBinaryLayout(property);
     TvProperty read;
     read.SetText(written);
-    RequireSame(read, property, "a binary property reads back as written", written);
+    RequireSame(read.View(), property, "a binary property reads back as written", written);
     return;
   }
 
   if (!Contains(property.Value, kLineBreak)) {
     TvProperty read;
     read.SetText(written);
-    RequireSame(read, property, "a text property without line breaks reads back as written",
+    RequireSame(read.View(), property, "a text property without line breaks reads back as written",
                 written);
     return;
   }
@@ -116,12 +120,12 @@ void CheckProperty(const TvProperty& property) {
   const std::string line = framework::ReplaceAllIgnoringCase(written, kWireFold, kParserFold);
   TvProperty read;
   read.SetText(line);
-  RequireSame(read, property, "a folded value reads back as written", written);
+  RequireSame(read.View(), property, "a folded value reads back as written", written);
 }
 
 // A name of letters, digits and "-", parameters of printable ASCII, a value that neither goes
 // on into the next line nor is an unreadable binary value.
-bool IsWellFormed(const TvProperty& property) {
+bool IsWellFormed(TvPropertyView property) {
   if (property.Name.empty()) return false;
   for (char c : property.Name) {
     if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-') return false;
@@ -134,8 +138,8 @@ bool IsWellFormed(const TvProperty& property) {
 }
 
 void CheckWellFormedRecordReadsBack(const framework::TEntry& entry) {
-  for (const auto& property : entry.Properties) {
-    if (!IsWellFormed(*property)) return;
+  for (const TvPropertyView property : entry.Properties) {
+    if (!IsWellFormed(property)) return;
   }
   const std::string written = entry.GetVersit();
   const std::string_view lastLine = std::string_view(written).substr(0, written.size() - 2);
@@ -166,39 +170,28 @@ void AddDescribedProperty(FuzzedDataProvider& provider, framework::TEntry& entry
   if (kind == 0) {
     // A plain value has no way to hold a line break.
     if (Contains(value, kLineBreak) || EndsWithContinuation(value)) return;
-    TvProperty& property = entry.Properties.Add();
-    property.Name = "SUMMARY";
-    property.Value = value;
+    entry.Properties.Add("SUMMARY", "", value);
   } else if (kind == 1) {
     // A lone CR, "=" and LF read as a fold once a "=" follows, from the value or from the
     // next fold: a value that only a fold could explain.
     if (Contains(value, "\r=\n") || EndsWithContinuation(value)) return;
-    TvProperty& property = entry.Properties.Add();
-    property.Name = "DESCRIPTION";
-    property.Parameters = "QUOTED-PRINTABLE;CHARSET=UTF-8";
-    property.Value = value;
+    entry.Properties.Add("DESCRIPTION", "QUOTED-PRINTABLE;CHARSET=UTF-8", value);
   } else {
     const std::string prefix = provider.ConsumeRandomLengthString(16);
     // An empty value is written without its prefix; nothing else to read back then.
     if (Contains(prefix, ";") || value.empty()) return;
-    TvProperty& property = entry.Properties.Add();
-    property.Name = "ATTACH";
-    property.Parameters = "NAME=a.bin;VALUE=BINARY";
-    property.Value = prefix + ";*" + framework::FormatBinaryLength(value.size()) + "*" + value;
+    entry.Properties.Add("ATTACH", "NAME=a.bin;VALUE=BINARY",
+                         prefix + ";*" + framework::FormatBinaryLength(value.size()) + "*" + value);
   }
 }
 
 void CheckWrittenEntryReadsBack(const uint8_t* data, std::size_t size) {
   FuzzedDataProvider provider(data, size);
   framework::TEntry built;
-  TvProperty& begin = built.Properties.Add();
-  begin.Name = "BEGIN";
-  begin.Value = "VEVENT";
+  built.Properties.Add("BEGIN", "", "VEVENT");
   while (provider.remaining_bytes() > 0 && built.Properties.Count() < 16)
     AddDescribedProperty(provider, built);
-  TvProperty& end = built.Properties.Add();
-  end.Name = "END";
-  end.Value = "VEVENT";
+  built.Properties.Add("END", "", "VEVENT");
 
   const std::string written = built.GetVersit();
   platform::ScriptedUserInterface ui;
@@ -213,6 +206,70 @@ void CheckWrittenEntryReadsBack(const uint8_t* data, std::size_t size) {
           });
   for (std::size_t i = 0; i < built.Properties.Count(); ++i)
     RequireSame(read.Properties[i], built.Properties[i], "a written entry reads back", written);
+}
+
+// The record parser as it was first written, slow and plainly what a record means: the whole
+// text copied with a CR LF after it, each line's folds marked and the line read by
+// TvProperty::SetText. The parser, which decodes the usual line straight from the wire, must
+// agree with it on every input. Nothing when the record is refused.
+std::optional<std::vector<TvProperty>> ReferenceParse(std::string_view record) {
+  if (record.empty()) return std::nullopt;
+  const std::string_view trimmed = framework::TrimControl(record);
+  const std::string text = std::string(trimmed) + "\r\n";
+  const std::string_view all = text;
+  const auto lineEnd = [](std::string_view rest) {
+    for (std::size_t at = 0;; ++at) {
+      at = rest.find(kLineBreak, at);
+      if (at == std::string_view::npos || at < 4 || rest.substr(at - 4, 4) != "=0A=") return at;
+    }
+  };
+  std::vector<TvProperty> properties;
+  std::size_t pos = 0;
+  while (pos < all.size()) {
+    const std::size_t colon = all.find(':', pos);
+    if (colon == std::string_view::npos) break;
+    const std::size_t mark = all.find(framework::kBinaryParameter, pos);
+    if (mark != std::string_view::npos && mark + framework::kBinaryParameter.size() <= colon) {
+      const std::size_t separator = all.find(';', colon + 1);
+      const int32_t length = separator == std::string_view::npos
+                                 ? 0
+                                 : framework::ParseBinaryLength(all.substr(separator + 2, 8));
+      if (length > 0) {
+        const std::size_t dataStart = separator + 2 + 8 + 1;
+        const auto size = static_cast<std::size_t>(length);
+        if (dataStart > trimmed.size() || trimmed.size() - dataStart < size) return std::nullopt;
+        properties.emplace_back().SetText(all.substr(pos, dataStart + size - pos));
+        pos = std::min(all.size(), dataStart + size + 2);
+        continue;
+      }
+    }
+    const std::size_t length = lineEnd(all.substr(pos));
+    if (length == std::string_view::npos) break;
+    properties.emplace_back().SetText(
+        framework::ReplaceAllIgnoringCase(all.substr(pos, length), kWireFold, kParserFold));
+    pos += length + kLineBreak.size();
+  }
+  return properties;
+}
+
+void CheckAgreesWithTheReference(std::string_view input, const framework::TEntry& entry,
+                                 bool refused) {
+  const std::optional<std::vector<TvProperty>> wanted = ReferenceParse(input);
+  Require(refused == !wanted, "the parser refuses what the reference refuses",
+          [&] { return std::string(refused ? "refused " : "read ") + Escaped(input); });
+  if (!wanted) return;
+  Require(entry.Properties.Count() == wanted->size(),
+          "the parser finds the properties the reference finds", [&] {
+            return std::to_string(entry.Properties.Count()) + " properties, the reference " +
+                   std::to_string(wanted->size()) + ", in " + Escaped(input);
+          });
+  for (std::size_t i = 0; i < wanted->size(); ++i) {
+    Require(SameFields(entry.Properties[i], (*wanted)[i].View()),
+            "the parser reads each property as the reference does", [&] {
+              return "input " + Escaped(input) + "\nparser    " + Describe(entry.Properties[i]) +
+                     "\nreference " + Describe((*wanted)[i].View());
+            });
+  }
 }
 
 }  // namespace
@@ -233,13 +290,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     });
   }
 
-  for (const auto& property : entry.Properties)
-    CheckProperty(*property);
+  CheckAgreesWithTheReference(input, entry, !ui.messageBoxes.empty());
+  for (const TvPropertyView property : entry.Properties)
+    CheckProperty(property);
   CheckWellFormedRecordReadsBack(entry);
 
   TvProperty single;
   single.SetText(input);
-  CheckProperty(single);
+  CheckProperty(single.View());
 
   CheckWrittenEntryReadsBack(data, size);
   return 0;

@@ -88,9 +88,9 @@ const std::string kEvent = Crlf(
 
 std::unique_ptr<TEntry> Event(const std::string& uid) {
   auto entry = std::make_unique<TEntry>();
-  entry->Properties.Add() = {"BEGIN", "", "VEVENT"};
-  entry->Properties.Add() = {"UID", "", uid};
-  entry->Properties.Add() = {"END", "", "VEVENT"};
+  entry->Properties.Add("BEGIN", "", "VEVENT");
+  entry->Properties.Add("UID", "", uid);
+  entry->Properties.Add("END", "", "VEVENT");
   return entry;
 }
 
@@ -331,7 +331,7 @@ TEST_F(BaseIsyncTest, UnreadableRecordsFailTheWrite) {
 TEST_F(BaseIsyncTest, AnInsertWritesBackWhatTheHookLeftAndClearsTheProgressLines) {
   plugin.SetTracing(true);
   plugin.onWrite = [](TEntry& entry) {
-    entry.Properties.Insert(4) = {"UID", "", "NEW.1"};
+    entry.Properties.Insert(4, "UID", "", "NEW.1");
     return true;
   };
   MemoryStream stream(kEvent);
@@ -354,7 +354,7 @@ TEST_F(BaseIsyncTest, AnInsertWritesBackWhatTheHookLeftAndClearsTheProgressLines
 TEST_F(BaseIsyncTest, AnInsertClearsItsProgressLinesOnlyAfterWritingBack) {
   plugin.SetTracing(true);
   plugin.onWrite = [](TEntry& entry) {
-    entry.Properties.Insert(4) = {"UID", "", "NEW.1"};
+    entry.Properties.Insert(4, "UID", "", "NEW.1");
     return true;
   };
   MemoryStream stream(kEvent);
@@ -441,7 +441,7 @@ TEST_F(BaseIsyncTest, ReadTracesTheTypeAndTheStreamWithBinaryDataHidden) {
   plugin.SetTracing(true);
   plugin.onRead = [](TEntryList& list) {
     auto entry = std::make_unique<TEntry>();
-    entry->Properties.Add() = {"PHOTO", "VALUE=BINARY", "a.png;*00000002*\x89P"};
+    entry->Properties.Add("PHOTO", "VALUE=BINARY", "a.png;*00000002*\x89P");
     list.Add(std::move(entry));
     return true;
   };

@@ -40,14 +40,14 @@ class MiniCalendarPlugin : public TBaseIsync {
     for (int32_t i = 1, count = groupwise::Count(messages); i <= count; ++i) {
       const Object item = groupwise::ItemAt(messages, i);
       auto entry = std::make_unique<TEntry>();
-      entry->Properties.Add() = {"BEGIN", "", "VEVENT"};
-      entry->Properties.Add() = {"UID", "", Narrow(item.GetProperty("MessageID").ToText())};
+      entry->Properties.Add("BEGIN", "", "VEVENT");
+      entry->Properties.Add("UID", "", Narrow(item.GetProperty("MessageID").ToText()));
       const EncodedText subject = EncodeUtf8(groupwise::GetPlainText(item, "Subject"));
-      entry->Properties.Add() = {"SUMMARY", subject.escaped ? "QUOTED-PRINTABLE;CHARSET=UTF-8" : "",
-                                 subject.text};
-      entry->Properties.Add() = {"DTSTART", "",
-                                 DateTimeToVersit(item.GetProperty("StartDate").ToDate())};
-      entry->Properties.Add() = {"END", "", "VEVENT"};
+      entry->Properties.Add("SUMMARY", subject.escaped ? "QUOTED-PRINTABLE;CHARSET=UTF-8" : "",
+                            subject.text);
+      entry->Properties.Add("DTSTART", "",
+                            DateTimeToVersit(item.GetProperty("StartDate").ToDate()));
+      entry->Properties.Add("END", "", "VEVENT");
       list.Add(std::move(entry));
     }
     return true;

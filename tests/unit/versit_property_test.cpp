@@ -116,16 +116,35 @@ TEST(HasParameter, EmptyMatchesOnlyEmpty) {
   EXPECT_FALSE((TvProperty{"A", "", ""}.HasParameter("CHARSET")));
 }
 
-TEST(TvProperties, PropertiesStayValidWhileMoreAreAdded) {
+std::string Render(const TvProperties& properties) {
+  std::string out;
+  for (const TvPropertyView property : properties) {
+    out.append(property.Name).append("|").append(property.Parameters).append("|");
+    out.append(property.Value).append("\n");
+  }
+  return out;
+}
+
+// A record's texts are kept back to back: an edit in the middle must move every property after
+// it whole and leave the ones before it alone.
+TEST(TvProperties, EditsAnywhereKeepEveryOtherProperty) {
   TvProperties properties;
-  TvProperty& first = properties.Add();
-  first.Name = "FIRST";
-  for (int i = 0; i < 100; ++i)
-    properties.Add();
-  properties.Insert(0).Name = "ZERO";
-  EXPECT_EQ(first.Name, "FIRST");
-  EXPECT_EQ(properties[0].Name, "ZERO");
-  EXPECT_EQ(&properties[1], &first);
+  properties.Add("A", "X", "1");
+  properties.Add("B", "", "22");
+  properties.Add("C", "Y;Z", "333");
+  properties.Insert(1, "NEW", "P", "v");
+  properties.SetValue(2, "a much longer value");
+  properties.SetValue(0, "");
+  properties.Insert(99, "END", "", "X");
+  properties.Insert(0, "", "", "");
+  // A value taken from the record itself is copied before the record changes under it.
+  properties.SetValue(1, properties[3].Value);
+  properties.Add(properties[4].Name, properties[2].Parameters, properties[4].Value);
+  EXPECT_EQ(Render(properties),
+            "||\nA|X|a much longer value\nNEW|P|v\nB||a much longer value\nC|Y;Z|333\nEND||X\n"
+            "C|P|333\n");
+  EXPECT_THROW(properties[7], std::out_of_range);
+  EXPECT_THROW(properties.SetValue(7, "x"), std::out_of_range);
 }
 
 }  // namespace

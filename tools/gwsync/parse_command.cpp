@@ -10,12 +10,12 @@ namespace gwsync {
 
 std::string FormatProperties(const framework::TvProperties& properties) {
   std::string out;
-  for (const auto& property : properties) {
-    out += framework::EscapeForDisplay(property->Name);
+  for (const framework::TvPropertyView property : properties) {
+    out += framework::EscapeForDisplay(property.Name);
     out += '\t';
-    out += framework::EscapeForDisplay(property->Parameters);
+    out += framework::EscapeForDisplay(property.Parameters);
     out += '\t';
-    out += framework::EscapeForDisplay(property->Value);
+    out += framework::EscapeForDisplay(property.Value);
     out += '\n';
   }
   return out;
