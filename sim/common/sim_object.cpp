@@ -85,13 +85,7 @@ SimObject::Member* SimObject::Find(std::string_view name) {
   return nullptr;
 }
 
-Variant SimObject::InvokeMember(std::string_view name, Invoke kind, Args args) {
-  Member* member = Find(name);
-  if (!member) {
-    throw platform::AutomationError(std::string(name), platform::hresult::kUnknownName,
-                                    "Unknown name.");
-  }
-  const std::string qualified = className_ + "." + member->name;
+void SimObject::Log(const std::string& qualified, Invoke kind, Args args) const {
   context_->log.calls.push_back(qualified);
   std::string rendered = qualified;
   if (kind == Invoke::kPropertyPut) rendered += "=";
@@ -104,6 +98,16 @@ Variant SimObject::InvokeMember(std::string_view name, Invoke kind, Args args) {
     rendered += ")";
   }
   context_->log.withArguments.push_back(std::move(rendered));
+}
+
+Variant SimObject::InvokeMember(std::string_view name, Invoke kind, Args args) {
+  Member* member = Find(name);
+  if (!member) {
+    throw platform::AutomationError(std::string(name), platform::hresult::kUnknownName,
+                                    "Unknown name.");
+  }
+  const std::string qualified = className_ + "." + member->name;
+  if (context_->log.enabled) Log(qualified, kind, args);
   context_->faults.Check(qualified);
   switch (kind) {
     case Invoke::kPropertyPut:

@@ -44,6 +44,9 @@ class FaultPlan {
 
 // The calls made on a group of objects, in order, as "Class.Member".
 struct CallLog {
+  // False for a host that never looks at the log (gwsync, gwsim.dll): a read logs several calls
+  // per item, and a big mailbox's would be held to the end of the run for nothing.
+  bool enabled = true;
   std::vector<std::string> calls;
   // The same calls with their arguments, for tests that care what was passed:
   // Session.Login("", "", "", 1), Appointment.Place=("Room 4"), Commander.Execute("...", &"").
@@ -98,6 +101,7 @@ class SimObject : public platform::Dispatch, public std::enable_shared_from_this
     Method method;
   };
   Member* Find(std::string_view name);
+  void Log(const std::string& qualified, Invoke kind, Args args) const;
 
   std::string className_;
   std::shared_ptr<SimContext> context_;

@@ -1,5 +1,6 @@
 // The query and the messages it found.
 
+#include <memory>
 #include <vector>
 
 #include "sim/common/json.h"
@@ -11,27 +12,31 @@ namespace {
 
 using platform::Object;
 
-// What Start found, by MessageID; an item deleted since fails when it is asked for.
+// What Start found, by MessageID, shared by every QueryMessages object of that Start: a
+// controller may well ask the query for its QueryMessages once per item, and copying the ids
+// each time would make its loop quadratic. An item deleted since fails when it is asked for.
+using Found = std::shared_ptr<const std::vector<std::u16string>>;
+
 class QueryMessages final : public SimObject {
  public:
-  QueryMessages(const Shared& shared, std::vector<std::u16string> found)
+  QueryMessages(const Shared& shared, Found found)
       : SimObject("QueryMessages", shared.context), found_(std::move(found)) {
-    AddProperty("Count", [this](Args) { return Variant(static_cast<int32_t>(found_.size())); });
+    AddProperty("Count", [this](Args) { return Variant(static_cast<int32_t>(found_->size())); });
     AddMethod("Item", [this, shared](Args args) {
       ExpectArgCount(args, 1, 1, "QueryMessages.Item");
       const int32_t index = Arg(args, 0, "QueryMessages.Item").ToInt32();
-      if (index < 1 || static_cast<std::size_t>(index) > found_.size()) {
+      if (index < 1 || static_cast<std::size_t>(index) > found_->size()) {
         RaiseBadArgument("QueryMessages.Item", "index out of range");
       }
       const CalendarItem* item =
-          shared.mailbox->FindItem(found_[static_cast<std::size_t>(index - 1)]);
+          shared.mailbox->FindItem((*found_)[static_cast<std::size_t>(index - 1)]);
       if (!item) Raise("QueryMessages.Item", "The message no longer exists");
       return Variant(MakeItem(shared, *item));
     });
   }
 
  private:
-  std::vector<std::u16string> found_;
+  Found found_;
 };
 
 // Idle until Start; then running until Completed has answered false queryPolls times; then
@@ -62,7 +67,7 @@ class Query final : public SimObject {
       ExpectArgCount(args, 0, 0, "Query.Stop");
       if (state_ != State::kIdle) {
         state_ = State::kStopped;
-        found_.clear();
+        found_ = std::make_shared<const std::vector<std::u16string>>();
       }
       return Variant();
     });
@@ -91,10 +96,11 @@ class Query final : public SimObject {
                                std::to_string(error.Column()) + ": " + error.Detail() + " in \"" +
                                json::Utf16ToUtf8(expression_) + "\"");
     }
-    found_.clear();
+    auto found = std::make_shared<std::vector<std::u16string>>();
     for (const CalendarItem& item : shared_.mailbox->calendar) {
-      if (parsed->Matches(item)) found_.push_back(item.messageId);
+      if (parsed->Matches(item)) found->push_back(item.messageId);
     }
+    found_ = std::move(found);
     pollsLeft_ = shared_.mailbox->queryPolls;
     state_ = State::kRunning;
   }
@@ -122,7 +128,7 @@ class Query final : public SimObject {
   bool searchLocally_ = false;
   State state_ = State::kIdle;
   int pollsLeft_ = 0;
-  std::vector<std::u16string> found_;
+  Found found_ = std::make_shared<const std::vector<std::u16string>>();
 };
 
 }  // namespace

@@ -57,6 +57,10 @@ Variant RecordingProgress::Record(std::string member, Args args, std::size_t cou
   Call call{std::move(member), {}};
   for (const Variant& arg : args)
     call.args.push_back(Render(arg));
+  if (!keepCalls) {
+    if (sink) sink(call);
+    return Variant();
+  }
   calls_.push_back(std::move(call));
   if (sink) sink(calls_.back());
   return Variant();

@@ -29,6 +29,9 @@ class RecordingProgress final : public SimObject {
   // can show progress while the plug-in is still working. A call that the object refuses (a
   // wrong number of arguments) is neither recorded nor handed over.
   std::function<void(const Call&)> sink;
+  // False for a tool that only follows the calls through the sink: a read makes several per
+  // item, and a big mailbox's would be held to the end of the run for nothing.
+  bool keepCalls = true;
 
   const std::vector<Call>& Calls() const { return calls_; }
   // The calls of one member, rendered with ToString.

@@ -278,18 +278,27 @@ TEST_F(GroupWiseSimItemObjects, ItemsAreChangedOnlyThroughWritableMembers) {
   EXPECT_FALSE(stored.isPrivate);
 }
 
-TEST_F(GroupWiseSimItemObjects, AFaultRaisesOnTheChosenCallOnly) {
-  Put(MakeItem(u"A.1"));
-  groupwise.context->faults.RaiseOnCall("Appointment.Place", 2, "Disk full");
-  const Object item = Account().Call("GetMessage", {u"A.1"}).AsObject();
-  EXPECT_EQ(ErrorOf([&] { item.GetProperty("Place"); }), "(no error)");
-  EXPECT_EQ(ErrorOf([&] { item.GetProperty("Place"); }), "Disk full");
-  EXPECT_EQ(ErrorOf([&] { item.GetProperty("Place"); }), "(no error)");
-  groupwise.context->faults.RaiseAlways("Messages.Count", "Offline");
-  const Object messages = CalendarMessages();
-  for (int i = 0; i < 2; ++i)
-    EXPECT_EQ(ErrorOf([&] { messages.GetProperty("Count"); }), "Offline");
-  EXPECT_EQ(groupwise.context->log.Count("Appointment.Place"), 3);
+// Faults are planned and counted apart from the log, so they strike on the chosen call also
+// where nothing is logged (gwsync).
+TEST(GroupWiseSimFaults, AFaultRaisesOnTheChosenCallOnlyWhetherOrNotCallsAreLogged) {
+  for (const bool logged : {true, false}) {
+    SCOPED_TRACE(logged ? "logged" : "not logged");
+    GroupWise groupwise;
+    groupwise.mailbox->calendar.push_back(MakeItem(u"A.1"));
+    groupwise.context->log.enabled = logged;
+    groupwise.context->faults.RaiseOnCall("Appointment.Place", 2, "Disk full");
+    const Object item =
+        testing_support::AccountOf(groupwise).Call("GetMessage", {u"A.1"}).AsObject();
+    EXPECT_EQ(ErrorOf([&] { item.GetProperty("Place"); }), "(no error)");
+    EXPECT_EQ(ErrorOf([&] { item.GetProperty("Place"); }), "Disk full");
+    EXPECT_EQ(ErrorOf([&] { item.GetProperty("Place"); }), "(no error)");
+    groupwise.context->faults.RaiseAlways("Messages.Count", "Offline");
+    const Object messages = testing_support::CalendarMessagesOf(groupwise);
+    for (int i = 0; i < 2; ++i)
+      EXPECT_EQ(ErrorOf([&] { messages.GetProperty("Count"); }), "Offline");
+    EXPECT_EQ(groupwise.context->log.Count("Appointment.Place"), logged ? 3 : 0);
+    EXPECT_EQ(groupwise.context->log.withArguments.empty(), !logged);
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 namespace gwsync {
 
 GroupWiseStore::GroupWiseStore(const std::string& file, platform::AutomationDate today) {
+  groupwise_.context->log.enabled = false;
   if (file.empty()) {
     *groupwise_.mailbox = sim::BuildSampleMailbox(today);
     return;

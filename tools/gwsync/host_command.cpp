@@ -187,6 +187,10 @@ int RunHostCommand(const Options& options, const HostParts& parts, Console conso
 
     auto progress = std::make_shared<sim::RecordingProgress>();
     progress->abortFromCall = options.abortAfter;
+    // The printer shows each call as it comes and nothing looks back at them, so none is kept:
+    // a read makes several per item.
+    progress->keepCalls = false;
+    progress->Context().log.enabled = false;
     std::size_t logEntries = 0;
     progress->sink = [&printer, &logEntries](const sim::RecordingProgress::Call& call) {
       if (call.member == "Log") ++logEntries;

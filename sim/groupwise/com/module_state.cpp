@@ -6,7 +6,12 @@ namespace sim::gwsim {
 
 ModuleState& State() {
   // Made on first use and destroyed when the module unloads, after COM let go of its objects.
-  static ModuleState state;
+  static ModuleState state = [] {
+    ModuleState made;
+    // No one can read the log of a server; it would only grow for the life of the process.
+    made.groupwise.context->log.enabled = false;
+    return made;
+  }();
   return state;
 }
 
