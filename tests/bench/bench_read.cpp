@@ -1,0 +1,212 @@
+// A whole appointment read, at 10,000 and at 100,000 appointments, in three layers: the
+// simulated GroupWise alone (the query and the item loop as the plug-in drives them), the
+// calendar plug-in's ReadSource against it, and gwsync's read of a store file. Each reports its
+// time per item ("per_item"); the figure is the one of 100,000 over the one of 10,000. A read
+// whose loop is linear stays close to 1: the ten times larger mailbox no longer fits the
+// caches, which costs some tenths. A path that grows with the mailbox shows as a ratio of
+// several. For an exact figure, count instructions instead of time:
+//   valgrind --tool=callgrind --toggle-collect='*TBaseIsync::ReadSource*' gws_read_bench
+//       --benchmark_filter='PluginRead/items:10000$' --benchmark_min_time=0.000001
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "framework/module_globals.h"
+#include "framework/setup_blocks.h"
+#include "pimsync/pim_plugin.h"
+#include "platform/byte_stream.h"
+#include "sim/groupwise/simulated_groupwise.h"
+#include "sim/groupwise/store.h"
+#include "tests/support/plugin_harness.h"
+#include "tools/gwsync/command_line.h"
+#include "tools/gwsync/host_command.h"
+#include "tools/gwsync/plugin_factory.h"
+
+namespace {
+
+using platform::Object;
+using platform::Variant;
+
+// The query the plug-in's appointment read runs, for the range below.
+constexpr char16_t kQuery[] =
+    u"(APPOINTMENT) AND (ACCEPTED) AND (BOX_TYPE = INCOMING OR BOX_TYPE = PERSONAL) AND "
+    u"(START_DATE >= 2000/1/3 AT 00:00:00 AND START_DATE <= 2000/12/31 AT 23:59:59)";
+
+// `count` appointments spread over the year 2000, as a user's calendar has them: a subject, a
+// place and a short body each, every tenth private.
+sim::Mailbox Appointments(int64_t count) {
+  sim::Mailbox mailbox;
+  for (int64_t i = 0; i < count; ++i) {
+    const std::u16string n = [&] {
+      const std::string digits = std::to_string(i);
+      return std::u16string(digits.begin(), digits.end());
+    }();
+    sim::CalendarItem item;
+    item.messageId = u"SIM.DOM.PO.100." + n + u".1";
+    item.subject = u"Meeting " + n;
+    item.place = u"Room " + n;
+    item.bodyText = u"Agenda\r\n1. Budget\r\n2. Planning";
+    item.isPrivate = i % 10 == 0;
+    item.startDate = platform::EncodeAutomationDate(
+        {2000, 1 + static_cast<int>(i % 12), 3 + static_cast<int>(i % 25), 9, 0, 0, 0});
+    item.endDate = platform::AutomationDate{item.startDate.days + 1.0 / 24};
+    mailbox.calendar.push_back(std::move(item));
+  }
+  mailbox.nextMessageNumber = count + 1;
+  return mailbox;
+}
+
+void ReportPerItem(benchmark::State& state) {
+  const auto items = static_cast<double>(state.range(0));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  state.counters["per_item"] = benchmark::Counter(
+      items, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// How a controller reaches the results: the plug-in takes QueryMessages once; controllers
+// written in the style of automation scripts ask the query for them for every item.
+enum class Results : int64_t { kTakenOnce, kAskedPerItem };
+
+// The simulator's part of a read: the calls the plug-in makes, made directly, so that its cost
+// is seen without the plug-in's. Kept out of line so that a profiler can single it out
+// (valgrind --tool=callgrind --toggle-collect='*ReadThroughSimulator*').
+[[gnu::noinline]] int32_t ReadThroughSimulator(const Object& account, Results results) {
+  const Object query = account.Call("CreateQuery", {}).AsObject();
+  query.PutProperty("Expression", kQuery);
+  query.PutProperty("SearchLocally", true);
+  query.Call("Start", {});
+  while (!query.GetProperty("Completed").ToBool()) {
+  }
+  const Object found = query.GetProperty("QueryMessages").AsObject();
+  const int32_t count = found.GetProperty("Count").ToInt32();
+  for (int32_t i = 1; i <= count; ++i) {
+    const Object item =
+        (results == Results::kTakenOnce ? found : query.GetProperty("QueryMessages").AsObject())
+            .Call("Item", {i})
+            .AsObject();
+    benchmark::DoNotOptimize(item.GetProperty("Subject").AsObject().GetProperty("PlainText"));
+    benchmark::DoNotOptimize(item.GetProperty("MessageID"));
+    benchmark::DoNotOptimize(item.GetProperty("StartDate"));
+    benchmark::DoNotOptimize(item.GetProperty("EndDate"));
+    benchmark::DoNotOptimize(item.GetProperty("Private"));
+    benchmark::DoNotOptimize(item.GetProperty("Place"));
+    benchmark::DoNotOptimize(item.GetProperty("BodyText").AsObject().GetProperty("PlainText"));
+  }
+  return count;
+}
+
+void BM_SimulatorRead(benchmark::State& state) {
+  sim::GroupWise groupwise;
+  *groupwise.mailbox = Appointments(state.range(0));
+  groupwise.mailbox->queryPolls = 3;
+  // As gwsync runs it: a log of every call would cost memory in proportion to the read.
+  groupwise.context->log.enabled = false;
+  const Object account =
+      groupwise.CreateSession()
+          .Call("Login", {Variant(u""), Variant(u""), Variant(u""), Variant(int16_t{1})})
+          .AsObject();
+  for (auto _ : state) {
+    if (ReadThroughSimulator(account, static_cast<Results>(state.range(1))) != state.range(0)) {
+      state.SkipWithError("the query did not find every appointment");
+      break;
+    }
+  }
+  ReportPerItem(state);
+}
+BENCHMARK(BM_SimulatorRead)
+    ->ArgsProduct({{10'000, 100'000},
+                   {static_cast<int64_t>(Results::kTakenOnce),
+                    static_cast<int64_t>(Results::kAskedPerItem)}})
+    ->ArgNames({"items", "results_asked_per_item"})
+    ->Unit(benchmark::kMillisecond);
+
+// The host around the plug-in, as tests/pimsync sets it up, keeping no calls, as gwsync does.
+struct PluginHost {
+  PluginHost() {
+    host.progress->keepCalls = false;
+    host.progress->Context().log.enabled = false;
+    groupwise.context->log.enabled = false;
+    host.platform.env.modulePath = std::string(GWS_RUNTIME_DIR) + "/pimsync.dll";
+    host.platform.env.fixedNow = platform::EncodeAutomationDate({2000, 1, 10, 12, 0, 0, 0});
+    resources.emplace(host.platform.env, host.platform.resources, host.platform.ui);
+    groupwise.RegisterWith(host.platform.objects);
+    blockA.Set(framework::block_a::CalRangeStart, std::u16string_view(u"20000103T000000"));
+    blockA.Set(framework::block_a::CalRangeEnd, std::u16string_view(u"20010101T000000"));
+  }
+  bool Start() {
+    platform::MemoryStream a, c;
+    blockA.WriteTo(a);
+    blockC.WriteTo(c);
+    return plugin->Init(host.progressObject, &a, &c) == 0 && plugin->Open(host.progressObject) == 0;
+  }
+
+  testing_support::HostHarness host;
+  std::optional<framework::ModuleResourcesScope> resources;
+  sim::GroupWise groupwise;
+  framework::SetupBlock blockA{framework::BlockKind::kA};
+  framework::SetupBlock blockC{framework::BlockKind::kCPim};
+  std::unique_ptr<pimsync::TISYNCHAPPU> plugin =
+      std::make_unique<pimsync::TISYNCHAPPU>(host.platform);
+};
+
+// The plug-in's ReadSource of appointments: query, item loop, records and the host's stream.
+void BM_PluginRead(benchmark::State& state) {
+  PluginHost host;
+  *host.groupwise.mailbox = Appointments(state.range(0));
+  if (!host.Start()) {
+    state.SkipWithError("the plug-in did not open");
+    return;
+  }
+  for (auto _ : state) {
+    platform::MemoryStream stream;
+    if (host.plugin->ReadSource(Object(), &stream, 0, 0, u"") != 0) {
+      state.SkipWithError("the read failed");
+      break;
+    }
+    benchmark::DoNotOptimize(stream.Bytes().data());
+  }
+  ReportPerItem(state);
+}
+BENCHMARK(BM_PluginRead)
+    ->ArgName("items")
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond);
+
+// `gwsync --store FILE read APT`: loading the store, the read, the progress shown on standard
+// error and the records on standard output, and leaving the unchanged store alone.
+void BM_GwsyncRead(benchmark::State& state) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("gws_bench_read_" + std::to_string(state.range(0)));
+  std::filesystem::create_directories(folder);
+  const std::string store = (folder / "mailbox.json").string();
+  sim::SaveStore(store, Appointments(state.range(0)));
+  const std::optional<gwsync::Options> options = gwsync::ParseCommandLine(
+      {"--today", "20000110", "--range", "20000103", "20001231", "--store", store, "read", "APT"});
+  const gwsync::HostParts parts(gwsync::CalendarPluginFactory(),
+                                std::string(GWS_RUNTIME_DIR) + "/pimsync.dll");
+  for (auto _ : state) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    if (gwsync::RunHostCommand(*options, parts, {in, out, err, false}) != 0) {
+      state.SkipWithError(("the read failed: " + err.str()).c_str());
+      break;
+    }
+    benchmark::DoNotOptimize(out.str().data());
+  }
+  ReportPerItem(state);
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_GwsyncRead)
+    ->ArgName("items")
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
