@@ -39,7 +39,10 @@ constexpr BlockSlot kBlocks[] = {{"A", &Profile::a}, {"B", &Profile::b}, {"C", &
 // A field is known in the file by its name, or by "@" and its offset when the layout table
 // lists it only for the fixed value stored there.
 std::string KeyOf(const FieldInfo& field) {
-  return field.name.empty() ? "@" + std::to_string(field.offset) : std::string(field.name);
+  // Appended, not "@" + ...: gcc 12 at -O3 warns (-Wrestrict) about a literal put in front of a
+  // string, falsely.
+  return field.name.empty() ? std::string(1, '@').append(std::to_string(field.offset))
+                            : std::string(field.name);
 }
 
 std::optional<FieldInfo> FieldOfKey(BlockKind kind, std::string_view key) {

@@ -11,7 +11,9 @@ std::string RequestName(const Request& request) {
   const std::string_view label = framework::TypeLabel(request.type);
   std::string name = request.write ? "WriteSource " : "ReadSource ";
   name += label.empty() ? std::to_string(request.type) : std::string(label);
-  if (request.write) name += " " + std::to_string(request.op);
+  // Appended, not name += " " + ...: gcc 12 at -O3 warns (-Wrestrict) about a literal put in
+  // front of a string, falsely.
+  if (request.write) name.append(" ").append(std::to_string(request.op));
   return name;
 }
 
