@@ -4,8 +4,11 @@
 // Mailboxes can be large: GetMessage and Messages.Item(id) find an item by its MessageID
 // without a scan, Item(i) over 1..Count stays linear in all, and deleting an item does not
 // shift the others (the positional index is rebuilt once, on the next positional access).
+// Elements never move, so a pointer to one stays good until the generation changes.
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <stdexcept>
@@ -37,7 +40,15 @@ class IndexedList {
   }
   // Moving a std::list keeps its nodes, so the stored iterators stay valid.
   IndexedList(IndexedList&&) noexcept = default;
-  IndexedList& operator=(IndexedList&&) noexcept = default;
+  IndexedList& operator=(IndexedList&& other) noexcept {
+    const uint64_t generation = std::max(generation_, other.generation_) + 1;
+    elements_ = std::move(other.elements_);
+    byKey_ = std::move(other.byKey_);
+    positions_ = std::move(other.positions_);
+    positionsStale_ = other.positionsStale_;
+    generation_ = generation;
+    return *this;
+  }
   ~IndexedList() = default;
 
   // The key must be new (Contains tells); the element's key member must not change afterwards.
@@ -65,8 +76,14 @@ class IndexedList {
     elements_.erase(found->second);
     byKey_.erase(found);
     positionsStale_ = true;
+    ++generation_;
     return true;
   }
+
+  // Changes whenever an element may have gone (erased, or the whole list replaced), so that a
+  // pointer to an element can be kept instead of a key to find it by: it is good for as long as
+  // the generation is the one it was taken at. Adding elements leaves pointers good.
+  uint64_t Generation() const { return generation_; }
 
   std::size_t size() const { return elements_.size(); }
   bool empty() const { return elements_.empty(); }
@@ -96,6 +113,7 @@ class IndexedList {
   // A cache, rebuilt on demand; logically part of nothing.
   mutable std::vector<iterator> positions_;
   mutable bool positionsStale_ = false;
+  uint64_t generation_ = 0;
 };
 
 }  // namespace sim

@@ -14,8 +14,12 @@ using platform::Object;
 // writes go through Set, so none can miss the mailbox's change count.
 class ItemRef {
  public:
-  ItemRef(std::shared_ptr<Mailbox> mailbox, std::u16string id, std::string logClass)
-      : mailbox_(std::move(mailbox)), id_(std::move(id)), logClass_(std::move(logClass)) {}
+  ItemRef(std::shared_ptr<Mailbox> mailbox, CalendarItem& item, std::string logClass)
+      : mailbox_(std::move(mailbox)),
+        id_(item.messageId),
+        logClass_(std::move(logClass)),
+        found_(&item),
+        foundGeneration_(mailbox_->calendar.Generation()) {}
 
   const CalendarItem& Get(std::string_view member) const { return Find(member); }
   template <typename T>
@@ -27,15 +31,24 @@ class ItemRef {
   const std::string& LogClass() const { return logClass_; }
 
  private:
+  // A read asks an item for several members in a row; finding it by its id for each would
+  // cost a lookup in a table as large as the mailbox every time, so the item found is kept
+  // until the calendar loses an item.
   CalendarItem& Find(std::string_view member) const {
-    CalendarItem* item = mailbox_->FindItem(id_);
-    if (!item) Raise(logClass_ + "." + std::string(member), "The message no longer exists");
-    return *item;
+    const uint64_t generation = mailbox_->calendar.Generation();
+    if (!found_ || foundGeneration_ != generation) {
+      found_ = mailbox_->FindItem(id_);
+      foundGeneration_ = generation;
+    }
+    if (!found_) Raise(logClass_ + "." + std::string(member), "The message no longer exists");
+    return *found_;
   }
 
   std::shared_ptr<Mailbox> mailbox_;
   std::u16string id_;
   std::string logClass_;
+  mutable CalendarItem* found_;
+  mutable uint64_t foundGeneration_;
 };
 
 using TextField = std::u16string CalendarItem::*;
@@ -52,10 +65,10 @@ class FormattedText final : public SimObject {
 
 class Item final : public SimObject {
  public:
-  Item(const Shared& shared, const CalendarItem& item)
+  Item(const Shared& shared, CalendarItem& item)
       : SimObject(LogClassOf(item.itemClass), shared.context),
         shared_(shared),
-        item_(shared.mailbox, item.messageId, LogClassOf(item.itemClass)) {
+        item_(shared.mailbox, item, LogClassOf(item.itemClass)) {
     AddProperty("MessageID", [this](Args) { return Variant(Get("MessageID").messageId); });
     AddProperty("ClassName", [this](Args) {
       return Variant(std::u16string(ClassNameOf(Get("ClassName").itemClass)));
@@ -183,7 +196,7 @@ std::string LogClassOf(ItemClass itemClass) {
   return "Message";
 }
 
-Object MakeItem(const Shared& shared, const CalendarItem& item) {
+Object MakeItem(const Shared& shared, CalendarItem& item) {
   return MakeObject<Item>(shared, item);
 }
 

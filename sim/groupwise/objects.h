@@ -28,7 +28,8 @@ std::string LogClassOf(ItemClass itemClass);
 platform::Object MakeSession(const Shared& shared);
 platform::Object MakeCommander(const Shared& shared);
 platform::Object MakeAccount(const Shared& shared);
-platform::Object MakeItem(const Shared& shared, const CalendarItem& item);
+// The object of `item`, an item of shared.mailbox's calendar.
+platform::Object MakeItem(const Shared& shared, CalendarItem& item);
 platform::Object MakeQuery(const Shared& shared);
 platform::Object MakeAddressBooks(const Shared& shared);
 

@@ -1,5 +1,6 @@
 // The query and the messages it found.
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -12,24 +13,37 @@ namespace {
 
 using platform::Object;
 
-// What Start found, by MessageID, shared by every QueryMessages object of that Start: a
-// controller may well ask the query for its QueryMessages once per item, and copying the ids
-// each time would make its loop quadratic. An item deleted since fails when it is asked for.
-using Found = std::shared_ptr<const std::vector<std::u16string>>;
+// What Start found, shared by every QueryMessages object of that Start: a controller may well
+// ask the query for its QueryMessages once per item, and copying the results each time would
+// make its loop quadratic. An item is kept as found, so that fetching it costs no lookup in a
+// table as large as the mailbox, and by its MessageID for when the calendar has lost an item
+// since: then it is looked up, and one deleted fails when it is asked for.
+struct Hit {
+  std::u16string id;
+  CalendarItem* item = nullptr;
+};
+struct Results {
+  uint64_t generation = 0;  // the calendar's, when the items were found
+  std::vector<Hit> hits;
+};
+using Found = std::shared_ptr<const Results>;
 
 class QueryMessages final : public SimObject {
  public:
   QueryMessages(const Shared& shared, Found found)
       : SimObject("QueryMessages", shared.context), found_(std::move(found)) {
-    AddProperty("Count", [this](Args) { return Variant(static_cast<int32_t>(found_->size())); });
+    AddProperty("Count",
+                [this](Args) { return Variant(static_cast<int32_t>(found_->hits.size())); });
     AddMethod("Item", [this, shared](Args args) {
       ExpectArgCount(args, 1, 1, "QueryMessages.Item");
       const int32_t index = Arg(args, 0, "QueryMessages.Item").ToInt32();
-      if (index < 1 || static_cast<std::size_t>(index) > found_->size()) {
+      if (index < 1 || static_cast<std::size_t>(index) > found_->hits.size()) {
         RaiseBadArgument("QueryMessages.Item", "index out of range");
       }
-      const CalendarItem* item =
-          shared.mailbox->FindItem((*found_)[static_cast<std::size_t>(index - 1)]);
+      const Hit& hit = found_->hits[static_cast<std::size_t>(index - 1)];
+      CalendarItem* item = shared.mailbox->calendar.Generation() == found_->generation
+                               ? hit.item
+                               : shared.mailbox->FindItem(hit.id);
       if (!item) Raise("QueryMessages.Item", "The message no longer exists");
       return Variant(MakeItem(shared, *item));
     });
@@ -67,7 +81,7 @@ class Query final : public SimObject {
       ExpectArgCount(args, 0, 0, "Query.Stop");
       if (state_ != State::kIdle) {
         state_ = State::kStopped;
-        found_ = std::make_shared<const std::vector<std::u16string>>();
+        found_ = std::make_shared<const Results>();
       }
       return Variant();
     });
@@ -96,9 +110,10 @@ class Query final : public SimObject {
                                std::to_string(error.Column()) + ": " + error.Detail() + " in \"" +
                                json::Utf16ToUtf8(expression_) + "\"");
     }
-    auto found = std::make_shared<std::vector<std::u16string>>();
-    for (const CalendarItem& item : shared_.mailbox->calendar) {
-      if (parsed->Matches(item)) found->push_back(item.messageId);
+    auto found = std::make_shared<Results>();
+    found->generation = shared_.mailbox->calendar.Generation();
+    for (CalendarItem& item : shared_.mailbox->calendar) {
+      if (parsed->Matches(item)) found->hits.push_back({item.messageId, &item});
     }
     found_ = std::move(found);
     pollsLeft_ = shared_.mailbox->queryPolls;
@@ -128,7 +143,7 @@ class Query final : public SimObject {
   bool searchLocally_ = false;
   State state_ = State::kIdle;
   int pollsLeft_ = 0;
-  Found found_ = std::make_shared<const std::vector<std::u16string>>();
+  Found found_ = std::make_shared<const Results>();
 };
 
 }  // namespace

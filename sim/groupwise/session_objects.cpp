@@ -41,7 +41,7 @@ class Messages final : public SimObject {
   Variant ItemOf(const Variant& key) const {
     Mailbox& mailbox = *shared_.mailbox;
     if (key.GetKind() == Variant::Kind::kText) {
-      const CalendarItem* item = mailbox.FindItem(key.AsText());
+      CalendarItem* item = mailbox.FindItem(key.AsText());
       if (!item) Raise("Messages.Item", "No message in this folder has that id");
       return Variant(MakeItem(shared_, *item));
     }
@@ -94,8 +94,7 @@ class Account final : public SimObject {
     // An unknown id is no error: the answer is simply empty.
     AddMethod("GetMessage", [shared](Args args) {
       ExpectArgCount(args, 1, 1, "Account.GetMessage");
-      const CalendarItem* item =
-          shared.mailbox->FindItem(Arg(args, 0, "Account.GetMessage").ToText());
+      CalendarItem* item = shared.mailbox->FindItem(Arg(args, 0, "Account.GetMessage").ToText());
       return item ? Variant(MakeItem(shared, *item)) : Variant();
     });
   }

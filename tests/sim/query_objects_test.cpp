@@ -1,6 +1,10 @@
 // The query object: a plug-in must start it, poll it and only then read what it found; what
 // it finds is what the expression selects, in calendar order.
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "tests/sim/groupwise_test_support.h"
 
 namespace sim {
@@ -145,6 +149,84 @@ TEST_F(GroupWiseSimQuery, AnItemDeletedAfterTheSearchFailsWhenItIsFetched) {
   EXPECT_EQ(found.GetProperty("Count"), Variant(int32_t{2}));
   EXPECT_EQ(HResultOf([&] { found.Call("Item", {1}); }), platform::hresult::kException);
   EXPECT_EQ(found.Call("Item", {2}).AsObject().GetProperty("MessageID"), Variant(u"b"));
+}
+
+// Item objects and a search's results keep the item they found instead of looking it up on
+// every call. Whatever takes the item away must still show, and what leaves it must not.
+TEST(GroupWiseSimQueryResults, ObjectsAndResultsFollowTheirItemThroughChangesOfTheCalendar) {
+  struct Case {
+    const char* name;
+    std::function<void(GroupWise&, const Object& item)> change;
+    const char16_t* subject;  // what the objects show afterwards; null: they raise
+  };
+  const Case cases[] = {
+      {"its own Delete", [](GroupWise&, const Object& item) { item.Call("Delete"); }, nullptr},
+      {"another object's Delete",
+       [](GroupWise& g, const Object&) {
+         testing_support::AccountOf(g).Call("GetMessage", {u"a"}).AsObject().Call("Delete");
+       },
+       nullptr},
+      {"the mailbox replaced", [](GroupWise& g, const Object&) { *g.mailbox = Mailbox(); },
+       nullptr},
+      {"another item deleted", [](GroupWise& g, const Object&) { g.mailbox->RemoveItem(u"b"); },
+       u"Lunch"},
+      {"items added",
+       [](GroupWise& g, const Object&) {
+         for (char16_t c = u'c'; c <= u'z'; ++c)
+           g.mailbox->calendar.push_back(MakeItem(std::u16string(1, c)));
+       },
+       u"Lunch"},
+      {"put again under its id",
+       [](GroupWise& g, const Object&) {
+         g.mailbox->RemoveItem(u"a");
+         CalendarItem again = MakeItem(u"a");
+         again.subject = u"Dinner";
+         g.mailbox->calendar.push_back(again);
+       },
+       u"Dinner"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GroupWise groupwise;
+    CalendarItem lunch = MakeItem(u"a");
+    lunch.subject = u"Lunch";
+    groupwise.mailbox->calendar.push_back(lunch);
+    groupwise.mailbox->calendar.push_back(MakeItem(u"b"));
+    const Object account = testing_support::AccountOf(groupwise);
+    const Object query = account.Call("CreateQuery").AsObject();
+    query.PutProperty("Expression", u"APPOINTMENT");
+    query.PutProperty("SearchLocally", true);
+    query.Call("Start");
+    ASSERT_TRUE(query.GetProperty("Completed").ToBool());
+    const Object found = query.GetProperty("QueryMessages").AsObject();
+    const Object item = account.Call("GetMessage", {u"a"}).AsObject();
+    const Object subject = item.GetProperty("Subject").AsObject();
+    ASSERT_EQ(subject.GetProperty("PlainText"), Variant(u"Lunch"));
+
+    c.change(groupwise, item);
+    const std::vector<std::pair<const char*, std::function<Variant()>>> readers = {
+        {"the item",
+         [&] { return item.GetProperty("Subject").AsObject().GetProperty("PlainText"); }},
+        {"its subject", [&] { return subject.GetProperty("PlainText"); }},
+        {"the results",
+         [&] {
+           return found.Call("Item", {1})
+               .AsObject()
+               .GetProperty("Subject")
+               .AsObject()
+               .GetProperty("PlainText");
+         }},
+    };
+    for (const auto& reader : readers) {
+      SCOPED_TRACE(reader.first);
+      const std::function<Variant()>& read = reader.second;
+      if (c.subject) {
+        EXPECT_EQ(read(), Variant(std::u16string(c.subject)));
+      } else {
+        EXPECT_EQ(HResultOf([&] { read(); }), platform::hresult::kException);
+      }
+    }
+  }
 }
 
 TEST_F(GroupWiseSimQuery, AStoppedQueryIsCompleteAndFoundNothing) {
