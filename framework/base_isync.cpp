@@ -125,8 +125,9 @@ int32_t TBaseIsync::ReadSource(const platform::Object&, ByteStream* stream, int1
     Progress().SetSynchText(ProgressText(op, type));
     if (!CallReadHook(type, list)) return 1;
 
-    const platform::MemoryStream& built = list.BuildStream();
-    platform::MemoryStream scratch(built.Bytes());
+    // The list is done with its stream: taken over rather than copied, which for a big read
+    // is the largest allocation of all.
+    const platform::MemoryStream scratch = std::move(list.BuildStream());
     Trace(FormatText("\r\n%s Stream [\r\n%s\r\n]", {label, StreamTraceText(scratch)}));
     if (type == data_type::kCon) {
       Trace(FormatText("\r\nCON Stream record count : %d\r\n]", {std::to_string(list.Count())}));

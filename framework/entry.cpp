@@ -6,7 +6,7 @@ namespace framework {
 
 std::string TEntry::GetVersit() const {
   std::string text;
-  text.reserve(Properties.VersitSizeHint());
+  text.reserve(Properties.VersitSize());
   Properties.AppendVersit(text);
   return text;
 }

@@ -22,6 +22,8 @@ std::string_view RecordKind(int16_t listType) {
 
 int TEntryList::Add(std::unique_ptr<TEntry> entry) {
   if (!entry) return -1;
+  // A kept entry gives back the room it grew into while it was filled: a read keeps thousands.
+  entry->Properties.ShrinkToFit();
   entries_.push_back(std::move(entry));
   return static_cast<int>(entries_.size() - 1);
 }
@@ -32,7 +34,7 @@ platform::MemoryStream& TEntryList::BuildStream() {
     const std::string_view kind = RecordKind(ListType);
     std::size_t size = 64;
     for (const auto& entry : entries_)
-      size += entry->Properties.VersitSizeHint();
+      size += entry->Properties.VersitSize();
     std::string text;
     text.reserve(size);
     text.append("BEGIN:").append(kind).append("\r\n");

@@ -2,6 +2,7 @@
 
 // Small text operations the framework needs in several places.
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -40,13 +41,21 @@ class ForwardFinder {
   // `from` must not decrease from one call to the next.
   std::size_t From(std::size_t from) {
     if (!found_ || (position_ != std::string_view::npos && position_ < from)) {
-      position_ = text_.find(needle_, from);
+      position_ = needle_.size() == 1 ? FindByte(from) : text_.find(needle_, from);
       found_ = true;
     }
     return position_;
   }
 
  private:
+  // One byte is found with memchr alone; the general search compares after it every time.
+  std::size_t FindByte(std::size_t from) const {
+    if (from >= text_.size()) return std::string_view::npos;
+    const void* found = std::memchr(text_.data() + from, needle_[0], text_.size() - from);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data())
+                 : std::string_view::npos;
+  }
+
   std::string_view text_;
   std::string_view needle_;
   std::size_t position_ = std::string_view::npos;

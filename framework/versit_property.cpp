@@ -94,29 +94,18 @@ std::string FormatBinaryLength(std::size_t length) {
   return buffer;
 }
 
-void AppendBinaryValue(std::string& out, std::string_view data) {
-  const std::size_t separator = data.find(';');
-  if (separator == std::string_view::npos) return;
-  const std::string_view prefix = data.substr(0, separator);
+std::optional<BinaryValue> ReadBinaryValue(std::string_view text) {
+  const std::size_t separator = text.find(';');
+  if (separator == std::string_view::npos) return std::nullopt;
   // ";" then "*", 8 digits and "*"; the asterisks have never been checked.
-  const std::string_view header = data.substr(separator + 1, kBinaryLengthDigits + 2);
+  const std::string_view header = text.substr(separator + 1, kBinaryLengthDigits + 2);
   const int32_t length =
       header.size() == kBinaryLengthDigits + 2 ? ParseBinaryLength(header.substr(1, 8)) : 0;
-  if (length < 1) {
-    out += ";*";
-    out.append(kBinaryLengthDigits, '0');
-    out += '*';
-    return;
-  }
+  if (length < 1) return BinaryValue{};
   const std::size_t dataStart = separator + 1 + kBinaryLengthDigits + 2;
   const auto size = static_cast<std::size_t>(length);
-  if (data.size() - dataStart < size) return;  // fewer bytes than announced: nothing to keep
-  out.reserve(out.size() + prefix.size() + 2 + kBinaryLengthDigits + 1 + size);
-  out += prefix;
-  out += ";*";
-  out += FormatBinaryLength(size);
-  out += '*';
-  out.append(data.substr(dataStart, size));
+  if (text.size() - dataStart < size) return std::nullopt;  // fewer bytes than announced
+  return BinaryValue{text.substr(0, separator), text.substr(dataStart, size)};
 }
 
 bool TvPropertyView::IsBinary() const {
@@ -190,7 +179,11 @@ void TvProperty::SetText(std::string_view text) {
     const char c = text[i];
     if (c == ':') {
       if (IsBinary()) {
-        AppendBinaryValue(Value, text.substr(i + 1));
+        if (const std::optional<BinaryValue> value = ReadBinaryValue(text.substr(i + 1))) {
+          Value.reserve(value->prefix.size() + kBinaryLengthDigits + 3 + value->data.size());
+          Value.append(value->prefix).append(";*").append(FormatBinaryLength(value->data.size()));
+          Value.append("*").append(value->data);
+        }
       } else {
         SetTextValue(Value, text, i + 1, Contains(Parameters, kQuotedPrintable));
       }
@@ -212,8 +205,10 @@ TvPropertyView TvProperties::View(std::size_t index) const {
   const Slot& slot = slots_[index];
   const std::string_view bytes = bytes_;
   const std::size_t start = Start(index);
-  return {bytes.substr(start, slot.parametersStart - start),
-          bytes.substr(slot.parametersStart, slot.valueStart - slot.parametersStart),
+  const std::size_t parametersStart =
+      slot.nameEnd == slot.valueStart ? slot.valueStart : slot.nameEnd + 1;  // after the ";"
+  return {bytes.substr(start, slot.nameEnd - start),
+          bytes.substr(parametersStart, slot.valueStart - parametersStart),
           bytes.substr(slot.valueStart, slot.end - slot.valueStart)};
 }
 
@@ -222,16 +217,11 @@ TvPropertyView TvProperties::operator[](std::size_t index) const {
   return View(index);
 }
 
-void TvProperties::CloseProperty(std::size_t parametersStart, std::size_t valueStart) {
-  slots_.push_back({Offset(parametersStart), Offset(valueStart), Offset(bytes_.size())});
+void TvProperties::ThrowRecordTooLarge() {
+  throw std::length_error("A record of more than 4 GiB cannot be kept");
 }
 
 void TvProperties::Add(std::string_view name, std::string_view parameters, std::string_view value) {
-  Insert(slots_.size(), name, parameters, value);
-}
-
-void TvProperties::Insert(std::size_t index, std::string_view name, std::string_view parameters,
-                          std::string_view value) {
   const auto inside = [this](std::string_view text) {
     return !text.empty() && text.data() >= bytes_.data() &&
            text.data() < bytes_.data() + bytes_.capacity();
@@ -239,31 +229,45 @@ void TvProperties::Insert(std::size_t index, std::string_view name, std::string_
   if (inside(name) || inside(parameters) || inside(value)) {
     // Growing the buffer would move the texts being copied: copy them out first.
     const std::string copies[] = {std::string(name), std::string(parameters), std::string(value)};
-    Insert(index, copies[0], copies[1], copies[2]);
+    Add(copies[0], copies[1], copies[2]);
     return;
   }
+  bytes_.reserve(bytes_.size() + name.size() + 1 + parameters.size() + value.size());
+  foldedBreaks_ += FoldedBreaks(parameters, value);
+  bytes_.append(name);
+  const std::size_t nameEnd = bytes_.size();
+  if (!parameters.empty()) bytes_.append(";").append(parameters);
+  const std::size_t valueStart = bytes_.size();
+  bytes_.append(value);
+  CloseProperty(nameEnd, valueStart, bytes_.size());
+}
+
+void TvProperties::Insert(std::size_t index, std::string_view name, std::string_view parameters,
+                          std::string_view value) {
   if (index >= slots_.size()) {
-    bytes_.reserve(bytes_.size() + name.size() + parameters.size() + value.size());
-    bytes_ += name;
-    const std::size_t parametersStart = bytes_.size();
-    bytes_ += parameters;
-    const std::size_t valueStart = bytes_.size();
-    bytes_ += value;
-    CloseProperty(parametersStart, valueStart);
+    Add(name, parameters, value);
     return;
   }
-  const std::size_t start = Start(index);
   std::string text;
-  text.reserve(name.size() + parameters.size() + value.size());
-  text.append(name).append(parameters).append(value);
+  text.reserve(name.size() + 1 + parameters.size() + value.size());
+  text.append(name);
+  if (!parameters.empty()) text.append(";").append(parameters);
+  const std::size_t nameEnd = name.size();
+  const std::size_t valueStart = text.size();
+  text.append(value);
+  const std::size_t start = Start(index);
+  foldedBreaks_ += FoldedBreaks(parameters, value);
   Splice(start, start, text, index);
-  slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index),
-                Slot{Offset(start + name.size()), Offset(start + name.size() + parameters.size()),
-                     Offset(start + text.size())});
+  slots_.insert(
+      slots_.begin() + static_cast<std::ptrdiff_t>(index),
+      Slot{Offset(start + nameEnd), Offset(start + valueStart), Offset(start + text.size())});
 }
 
 void TvProperties::SetValue(std::size_t index, std::string_view value) {
   if (index >= slots_.size()) throw std::out_of_range("No property at this index");
+  const TvPropertyView old = View(index);
+  foldedBreaks_ += FoldedBreaks(old.Parameters, value);
+  foldedBreaks_ -= FoldedBreaks(old.Parameters, old.Value);
   const std::size_t valueStart = slots_[index].valueStart;
   Splice(valueStart, slots_[index].end, value, index + 1);
   slots_[index].end = Offset(valueStart + value.size());
@@ -278,7 +282,7 @@ void TvProperties::Splice(std::size_t from, std::size_t to, std::string_view tex
     offset = Offset(static_cast<std::size_t>(static_cast<int64_t>(offset) + moved));
   };
   for (std::size_t i = firstMovedSlot; i < slots_.size(); ++i) {
-    move(slots_[i].parametersStart);
+    move(slots_[i].nameEnd);
     move(slots_[i].valueStart);
     move(slots_[i].end);
   }
@@ -287,11 +291,22 @@ void TvProperties::Splice(std::size_t from, std::size_t to, std::string_view tex
 void TvProperties::Clear() {
   bytes_.clear();
   slots_.clear();
+  foldedBreaks_ = 0;
 }
 
-std::size_t TvProperties::VersitSizeHint() const {
-  // ";", ":" and CR LF around each property's texts; folds add a little more.
-  return bytes_.size() + slots_.size() * 4;
+std::size_t TvProperties::FoldedBreaks(std::string_view parameters, std::string_view value) {
+  const TvPropertyView property{{}, parameters, value};
+  if (!Contains(parameters, kQuotedPrintable) || property.IsBinary()) return 0;
+  std::size_t count = 0;
+  for (std::size_t at = value.find("\r\n"); at != std::string_view::npos;
+       at = value.find("\r\n", at + 2))
+    ++count;
+  return count;
+}
+
+std::size_t TvProperties::VersitSize() const {
+  // ":" and CR LF around each property's texts, and the marks of each fold.
+  return bytes_.size() + slots_.size() * 3 + foldedBreaks_ * (kWireFold.size() - 2);
 }
 
 void TvProperties::AppendVersit(std::string& out) const {

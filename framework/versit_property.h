@@ -116,31 +116,45 @@ class TvProperties {
 
   // Every property's line followed by CR LF, appended to `out`.
   void AppendVersit(std::string& out) const;
-  // A close upper estimate of AppendVersit's length, for reserving.
-  std::size_t VersitSizeHint() const;
+  // The length AppendVersit appends, known without writing: a writer reserves exactly once.
+  std::size_t VersitSize() const;
   // Gives back the room left over from parsing, for records that are kept.
   void ShrinkToFit();
 
  private:
   friend class RecordReader;
 
-  // Where the parameters and the value start and where the property ends; it starts where the
-  // one before it ends.
+  // Where the name ends, where the value starts and where the property ends; it starts where
+  // the one before it ends. Parameters are kept behind the name with their ";", as on the wire,
+  // so a line's head is copied whole: a property without them has its value right after its
+  // name.
   struct Slot {
-    uint32_t parametersStart;
+    uint32_t nameEnd;
     uint32_t valueStart;
     uint32_t end;
   };
 
   std::size_t Start(std::size_t index) const { return index == 0 ? 0 : slots_[index - 1].end; }
   TvPropertyView View(std::size_t index) const;
-  // Ends the property whose texts were appended to bytes_ since the last one ended.
-  void CloseProperty(std::size_t parametersStart, std::size_t valueStart);
+  // Ends the property whose texts lie in bytes_ from where the last one ended up to `end`.
+  [[gnu::always_inline]] void CloseProperty(std::size_t nameEnd, std::size_t valueStart,
+                                            std::size_t end) {
+    // The end is the largest offset: if it fits, so do the others.
+    if (end > UINT32_MAX) [[unlikely]]
+      ThrowRecordTooLarge();
+    slots_.push_back({static_cast<uint32_t>(nameEnd), static_cast<uint32_t>(valueStart),
+                      static_cast<uint32_t>(end)});
+  }
+  [[noreturn]] static void ThrowRecordTooLarge();
   // Replaces bytes_[from, to) and moves the offsets of the slots from `firstMovedSlot` on.
   void Splice(std::size_t from, std::size_t to, std::string_view text, std::size_t firstMovedSlot);
 
+  // The CR LFs in values written folded: each takes 7 bytes more on the wire ("=0D=0A=").
+  static std::size_t FoldedBreaks(std::string_view parameters, std::string_view value);
+
   std::string bytes_;
   std::vector<Slot> slots_;
+  std::size_t foldedBreaks_ = 0;  // in all values, for VersitSize
 };
 
 inline constexpr std::string_view kBinaryParameter = "VALUE=BINARY";
@@ -153,9 +167,13 @@ int32_t ParseBinaryLength(std::string_view digits);
 // The length as 8 upper-case hex digits.
 std::string FormatBinaryLength(std::size_t length);
 
-// The binary value form from the text after a binary property's ":": prefix up to the first
-// ";", then ";*", 8 hex digits, "*" and that many bytes. Appends the value to `out`: nothing
-// when there is no ";" or fewer bytes than announced, ";*00000000*" for a length below 1.
-void AppendBinaryValue(std::string& out, std::string_view data);
+// A binary value read from the text after a binary property's ":": the prefix up to the first
+// ";", then ";*", 8 hex digits, "*" and that many bytes. Nothing when there is no ";" or fewer
+// bytes than announced; a length below 1 gives no prefix and no data.
+struct BinaryValue {
+  std::string_view prefix;
+  std::string_view data;
+};
+std::optional<BinaryValue> ReadBinaryValue(std::string_view text);
 
 }  // namespace framework

@@ -149,6 +149,20 @@ void BM_SetVersit_HostileBinaryNames(benchmark::State& state) {
 }
 BENCHMARK(BM_SetVersit_HostileBinaryNames)->RangeMultiplier(4)->Range(64, 16 * kKiB)->Complexity();
 
+// Hostile: many lines without ":" before the one ":" at the end. Each line's head then runs on
+// to that distant ":", and must not be searched again for every line.
+void BM_SetVersit_HostileLinesWithoutColon(benchmark::State& state) {
+  std::string text = "BEGIN:VEVENT\r\n";
+  for (std::int64_t i = 0; i < state.range(0); ++i)
+    text += "no colon;VALUE=BINAR here\r\n";
+  text += "END:VEVENT";
+  ParseRecordText(state, text, state.range(0));
+}
+BENCHMARK(BM_SetVersit_HostileLinesWithoutColon)
+    ->RangeMultiplier(4)
+    ->Range(64, 16 * kKiB)
+    ->Complexity();
+
 framework::TEntryList ListOfParsedRecords(std::int16_t type, const std::string& record,
                                           std::int64_t count) {
   framework::TEntryList list(type);

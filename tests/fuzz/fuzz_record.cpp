@@ -291,6 +291,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
 
   CheckAgreesWithTheReference(input, entry, !ui.messageBoxes.empty());
+  // Writers reserve what VersitSize says; a short answer makes every build grow twice.
+  Require(entry.Properties.VersitSize() == entry.GetVersit().size(),
+          "the size of a record's text is known before it is written", [&] {
+            return std::to_string(entry.Properties.VersitSize()) + " announced, " +
+                   std::to_string(entry.GetVersit().size()) + " written for " + Escaped(input);
+          });
   for (const TvPropertyView property : entry.Properties)
     CheckProperty(property);
   CheckWellFormedRecordReadsBack(entry);

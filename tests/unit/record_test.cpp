@@ -35,6 +35,7 @@ TEST_P(SetVersitTest, CutsTheRecordIntoProperties) {
   TEntry entry;
   entry.SetVersit(c.record, ui);
   const std::string got = gwsync::FormatProperties(entry.Properties);
+  EXPECT_EQ(entry.Properties.VersitSize(), entry.GetVersit().size());
   EXPECT_EQ(testing_support::FirstDifference(got, c.wantedProperties), "");
   if (c.wantedMessage.empty()) {
     EXPECT_TRUE(ui.messageBoxes.empty()) << ui.messageBoxes[0].text;
@@ -59,6 +60,10 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"fold_unfolded_whatever_the_case_of_0d", Crlf("D;QUOTED-PRINTABLE:a=0d=0A=|b|"),
                    "D\tQUOTED-PRINTABLE\ta\\r\\nb\n", ""},
         RecordCase{"no_colon_at_all", Crlf("just text|more text|"), "", ""},
+        RecordCase{"separator_without_parameters", Crlf("X;:v|"), "X\t\tv\n", ""},
+        // A line given up half way, after a fold, for the lone CR that follows it.
+        RecordCase{"fold_then_lone_cr", "D;QUOTED-PRINTABLE:a=0D=0A=\r\nb\rc\r\nE:1",
+                   "D\tQUOTED-PRINTABLE\ta\\r\\nb\\rc\nE\t\t1\n", ""},
         RecordCase{"empty_text_refused", "", "", "TEntry.SetVersit: "},
         RecordCase{"blanks_only", " \r\n\t ", "", ""},
         RecordCase{"lines_without_colon_before_one_with", Crlf("a|b|C:1|"),

@@ -127,6 +127,20 @@ std::string Render(const TvProperties& properties) {
 
 // A record's texts are kept back to back: an edit in the middle must move every property after
 // it whole and leave the ones before it alone.
+// Writers reserve exactly what VersitSize announces: folds written longer than they are kept,
+// binary data never folded, values changed after the fact.
+TEST(TvProperties, KnowTheSizeOfTheirTextBeforeWritingIt) {
+  TvProperties properties;
+  properties.Add("DESCRIPTION", "QUOTED-PRINTABLE;CHARSET=UTF-8", "a\r\nb\r\n\r\nc");
+  properties.Add("NOTE", "", "plain\r\nbreak");
+  properties.Add("ATTACH", "VALUE=BINARY;QUOTED-PRINTABLE", "x;*00000002*\r\n");
+  properties.Insert(0, "SUMMARY", "QUOTED-PRINTABLE", "1\r\n2");
+  properties.SetValue(1, "only one\r\nbreak now");
+  std::string text;
+  properties.AppendVersit(text);
+  EXPECT_EQ(properties.VersitSize(), text.size()) << EscapeForDisplay(text);
+}
+
 TEST(TvProperties, EditsAnywhereKeepEveryOtherProperty) {
   TvProperties properties;
   properties.Add("A", "X", "1");
@@ -144,6 +158,11 @@ TEST(TvProperties, EditsAnywhereKeepEveryOtherProperty) {
             "||\nA|X|a much longer value\nNEW|P|v\nB||a much longer value\nC|Y;Z|333\nEND||X\n"
             "C|P|333\n");
   EXPECT_THROW(properties[7], std::out_of_range);
+  EXPECT_EQ(properties.VersitSize(), [&] {
+    std::string text;
+    properties.AppendVersit(text);
+    return text.size();
+  }());
   EXPECT_THROW(properties.SetValue(7, "x"), std::out_of_range);
 }
 
