@@ -7,11 +7,11 @@
 namespace bench {
 namespace {
 
-// SplitMix64: a fixed algorithm with a fixed seed per record, where a standard library engine
-// or distribution may differ between library versions, and the corpus must not.
+// SplitMix64: a fixed algorithm started from a fixed value per record, where a standard library
+// engine or distribution may differ between library versions, and the corpus must not.
 class Prng {
  public:
-  explicit Prng(std::uint64_t seed) : state_(seed) {}
+  explicit Prng(std::uint64_t start) : state_(start) {}
 
   std::uint64_t Next() {
     std::uint64_t z = (state_ += 0x9E3779B97F4A7C15u);
@@ -30,8 +30,8 @@ class Prng {
   std::uint64_t state_;
 };
 
-// Each record from a seed of its own, so that a prefix of a corpus is the same bytes as the
-// whole corpus's start and a test can take a few records.
+// Each record from a starting value of its own, so that a prefix of a corpus is the same bytes as
+// the whole corpus's start and a test can take a few records.
 Prng ForRecord(std::uint64_t corpus, std::uint64_t index) {
   return Prng(0x6757537942656E63u ^ (corpus << 56) ^ (index * 0x2545F4914F6CDD1Du));
 }
