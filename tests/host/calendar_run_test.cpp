@@ -14,6 +14,7 @@
 #include "sim/groupwise/sample_mailbox.h"
 #include "sim/groupwise/store.h"
 #include "sim/host/profile_file.h"
+#include "tests/support/scratch_folder_test.h"
 #include "tools/gwsync/console.h"
 #include "tools/gwsync/host_command.h"
 #include "tools/gwsync/plugin_factory.h"
@@ -37,25 +38,9 @@ std::vector<std::string> Values(const std::string& stream, const std::string& na
   return values;
 }
 
-class CalendarRunTest : public testing::Test {
+class CalendarRunTest : public testing_support::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             (std::string("gws_calendar_") +
-              testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
-
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream file(Path(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
+  CalendarRunTest() : ScratchFolderTest("gws_calendar_") {}
 
   int Run(std::vector<std::string> argv) {
     argv.insert(argv.begin(), {"--today", "20010215"});
@@ -66,7 +51,6 @@ class CalendarRunTest : public testing::Test {
                           {in, out, err, false});
   }
 
-  std::filesystem::path folder;
   std::ostringstream out;
   std::ostringstream err;
 };

@@ -14,6 +14,7 @@
 
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
+#include "tests/support/scratch_folder_test.h"
 
 #if !defined(_WIN32)
 #include <sys/resource.h>
@@ -27,33 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileIoTest : public testing::Test {
+class FileIoTest : public testing_support::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    folder =
-        fs::temp_directory_path() / (std::string("gws_file_io_") +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream file(Path(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
-  // Every name in the folder: a save must leave no temporary file behind, whatever happened.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  FileIoTest() : ScratchFolderTest("gws_file_io_") {}
   // The FileError's message, or "" when nothing was raised.
   template <typename Action>
   static std::string FailureOf(Action action) {
@@ -64,8 +41,6 @@ class FileIoTest : public testing::Test {
     }
     return "";
   }
-
-  fs::path folder;
 };
 
 TEST_F(FileIoTest, ReplaceFileGivesTheFileExactlyTheBytesAndLeavesNothingElse) {

@@ -12,6 +12,7 @@
 #include "sim/groupwise/store.h"
 #include "sim/host/profile_file.h"
 #include "tests/host/fake_plugin.h"
+#include "tests/support/scratch_folder_test.h"
 #include "tools/gwsync/console.h"
 #include "tools/gwsync/host_command.h"
 #include "tools/gwsync/registry_file.h"
@@ -23,21 +24,9 @@ namespace {
 using testing_fake::Script;
 using Calls = std::vector<std::string>;
 
-class HostCommandTest : public testing::Test {
+class HostCommandTest : public testing_support::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    folder =
-        std::filesystem::temp_directory_path() /
-        (std::string("gws_host_") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
-
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
+  HostCommandTest() : ScratchFolderTest("gws_host_") {}
 
   // Runs gwsync with these arguments against the fake plug-in (or `plugin`, when set).
   int Run(std::vector<std::string> argv, const std::string& input = "") {
@@ -51,7 +40,6 @@ class HostCommandTest : public testing::Test {
         {in, output ? *output : out, err, false});
   }
 
-  std::filesystem::path folder;
   std::shared_ptr<Script> script = std::make_shared<Script>();
   PluginFactory plugin;
   std::ostream* output = nullptr;  // standard output; `out` when not set

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "tests/host/fake_plugin.h"
+#include "tests/support/scratch_folder_test.h"
 #include "tools/gwsync/host_command.h"
 #include "tools/gwsync/run_script.h"
 
@@ -70,23 +71,10 @@ TEST(ParseScript, NamesTheLineThatCannotBeUnderstood) {
   }
 }
 
-class RunScriptTest : public testing::Test {
+class RunScriptTest : public testing_support::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             (std::string("gws_script_") +
-              testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream((folder / name).string(), std::ios::binary) << bytes;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream file((folder / name).string(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
+  RunScriptTest() : ScratchFolderTest("gws_script_") {}
+
   int Run() {
     const std::optional<Options> options =
         ParseCommandLine({"--today", "20010215", "run", (folder / "day.gws").string()});
@@ -96,7 +84,6 @@ class RunScriptTest : public testing::Test {
                           {in, out, err, false});
   }
 
-  std::filesystem::path folder;
   std::shared_ptr<testing_fake::Script> script = std::make_shared<testing_fake::Script>();
   std::ostringstream out;
   std::ostringstream err;
