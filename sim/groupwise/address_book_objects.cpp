@@ -65,7 +65,12 @@ class Field final : public SimObject {
         [entry, field](const Variant& value) {
           entry.Box().Update(entry.Edit("Field.Value").fields[field].value, value.ToText());
         });
-    AddProperty("FieldID", [get](Args) { return Variant(get("Field.FieldID").fieldId); });
+    AddProperty("Name", [get](Args) { return Variant(get("Field.Name").name); });
+    // Not there at all in the old object model, so a plug-in that asks for it there fails as
+    // it would with GroupWise: with "Unknown name.".
+    if (entry.Box().HasFieldIds()) {
+      AddProperty("FieldID", [get](Args) { return Variant(get("Field.FieldID").fieldId); });
+    }
     AddMethod("Refresh", [get](Args args) {
       ExpectArgCount(args, 0, 0, "Field.Refresh");
       get("Field.Refresh");
@@ -191,9 +196,11 @@ class DefinitionObject final : public SimObject {
  public:
   DefinitionObject(const Shared& shared, BookRef book, std::size_t definition)
       : SimObject("FieldDefinition", shared.context) {
-    AddProperty("FieldID", [book, definition](Args) {
-      return Variant(book.Get().definitions[definition].fieldId);
-    });
+    if (book.mailbox->HasFieldIds()) {  // as for Field
+      AddProperty("FieldID", [book, definition](Args) {
+        return Variant(book.Get().definitions[definition].fieldId);
+      });
+    }
     AddProperty("Name", [book, definition](Args) {
       return Variant(book.Get().definitions[definition].name);
     });
@@ -245,8 +252,8 @@ class AddressBookObject final : public SimObject {
   }
 };
 
-// Item by name matches the book's own spelling exactly: the plug-in learns that spelling by
-// walking the books, and one that skips that step fails here.
+// Item by name ignores case, as GroupWise does: a plug-in that adds a contact before it has
+// read the books in a session names the book as its settings spell it.
 class AddressBooks final : public SimObject {
  public:
   explicit AddressBooks(const Shared& shared) : SimObject("AddressBooks", shared.context) {
@@ -259,8 +266,8 @@ class AddressBooks final : public SimObject {
       if (key.GetKind() != Variant::Kind::kText) {
         return Wrap(shared, PositionOf(key, books.size(), "AddressBooks.Item"));
       }
-      for (std::size_t i = 0; i < books.size(); ++i) {
-        if (books[i].name == key.AsText()) return Wrap(shared, i);
+      if (const AddressBook* found = shared.mailbox->FindBook(key.AsText())) {
+        return Wrap(shared, static_cast<std::size_t>(found - books.data()));
       }
       Raise("AddressBooks.Item",
             "No address book is named \"" + json::Utf16ToUtf8(key.AsText()) + "\"");
@@ -268,16 +275,14 @@ class AddressBooks final : public SimObject {
     AddMethod("Add", [shared](Args args) {
       ExpectArgCount(args, 1, 1, "AddressBooks.Add");
       const std::u16string name = Arg(args, 0, "AddressBooks.Add").ToText();
-      auto& books = shared.mailbox->addressBooks;
-      for (const AddressBook& book : books) {
-        if (SameTextIgnoringCase(book.name, name)) {
-          Raise("AddressBooks.Add", "An address book of that name exists already");
-        }
+      if (shared.mailbox->FindBook(name)) {
+        Raise("AddressBooks.Add", "An address book of that name exists already");
       }
       if (name.empty()) RaiseBadArgument("AddressBooks.Add", "an address book needs a name");
       AddressBook book;
       book.name = name;
       book.definitions = StandardFieldDefinitions();
+      auto& books = shared.mailbox->addressBooks;
       books.push_back(std::move(book));
       shared.mailbox->NoteChange();
       return Wrap(shared, books.size() - 1);

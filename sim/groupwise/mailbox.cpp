@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "platform/exception.h"
 
@@ -164,9 +165,14 @@ bool Mailbox::RemoveItem(std::u16string_view messageId) {
   return true;
 }
 
+bool Mailbox::HasFieldIds() const {
+  const std::string version = std::to_string(majorVersion) + "." + std::to_string(minorVersion);
+  return version >= "2.0";
+}
+
 AddressBook* Mailbox::FindBook(std::u16string_view name) {
   for (AddressBook& book : addressBooks) {
-    if (book.name == name) return &book;
+    if (SameTextIgnoringCase(book.name, name)) return &book;
   }
   return nullptr;
 }

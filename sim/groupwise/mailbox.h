@@ -144,8 +144,14 @@ struct Mailbox {
   // Files `item` in the calendar under a new identity (NewMessageId).
   CalendarItem& AddNewItem(CalendarItem item);
   bool RemoveItem(std::u16string_view messageId);
-  // The book of exactly that name.
+  // The book of that name, without regard to case (SameTextIgnoringCase), as GroupWise finds
+  // books: no two books differ only in case.
   AddressBook* FindBook(std::u16string_view name);
+  // Whether address-book fields and field definitions have a FieldID. The GroupWise versions
+  // whose "major.minor" sorts before "2.0" as plain text ("1.5", but also "10.0") have the old
+  // object model, which knows fields by their labels only. The plug-in picks the model by that
+  // same comparison of text, so the simulator shows the model the plug-in expects.
+  bool HasFieldIds() const;
   // A key for a new address-book entry. Keys are not kept in the store, so taking one is no
   // change.
   uint64_t NewEntryKey() { return nextEntryKey_++; }

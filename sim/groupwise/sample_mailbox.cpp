@@ -1,6 +1,9 @@
 #include "sim/groupwise/sample_mailbox.h"
 
 #include <cmath>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "sim/groupwise/store.h"
 
@@ -131,19 +134,338 @@ void AddCalendar(SampleBuilder& b) {
   b.Note(u"社員旅行の準備", 4, u"参加者リストを確認する");
 }
 
+// The rest of the sample's address book, one row per entry. A field is in the entry when its
+// column is set; an empty text is a field that holds nothing, as the plug-in may find one.
+struct Contact {
+  int32_t objType = 1;
+  const char16_t* display = nullptr;
+  const char16_t* prefix = nullptr;
+  const char16_t* first = nullptr;
+  const char16_t* last = nullptr;
+  const char16_t* title = nullptr;
+  const char16_t* department = nullptr;
+  const char16_t* organization = nullptr;
+  const char16_t* office = nullptr;
+  const char16_t* officePhone = nullptr;
+  const char16_t* homePhone = nullptr;
+  const char16_t* mobilePhone = nullptr;
+  const char16_t* fax = nullptr;
+  const char16_t* emailType = nullptr;
+  const char16_t* email = nullptr;
+  const char16_t* address = nullptr;
+  const char16_t* city = nullptr;
+  const char16_t* state = nullptr;
+  const char16_t* zip = nullptr;
+  const char16_t* country = nullptr;
+  const char16_t* comments = nullptr;
+  const char16_t* uid = nullptr;  // the plug-in's "PMTPIUID"
+};
+
+// In the order an entry holds its fields.
+constexpr std::pair<const char16_t * Contact::*, std::u16string_view> kColumns[] = {
+    {&Contact::display, u"Display Name"},
+    {&Contact::prefix, u"Prefix"},
+    {&Contact::first, u"First Name"},
+    {&Contact::last, u"Last Name"},
+    {&Contact::title, u"Title"},
+    {&Contact::department, u"Department"},
+    {&Contact::organization, u"Organization"},
+    {&Contact::office, u"Office"},
+    {&Contact::officePhone, u"Office Phone Number"},
+    {&Contact::homePhone, u"Home Phone Number"},
+    {&Contact::mobilePhone, u"Mobile Phone Number"},
+    {&Contact::fax, u"Fax Number"},
+    {&Contact::emailType, u"E-Mail Type"},
+    {&Contact::email, u"E-Mail Address"},
+    {&Contact::address, u"Address"},
+    {&Contact::city, u"City"},
+    {&Contact::state, u"State"},
+    {&Contact::zip, u"ZIP Code"},
+    {&Contact::country, u"Country"},
+    {&Contact::comments, u"Comments"},
+    {&Contact::uid, u"PMTPIUID"},
+};
+
+constexpr Contact kContacts[] = {
+    {.display = u"François Lefèvre",
+     .prefix = u"M.",
+     .first = u"François",
+     .last = u"Lefèvre",
+     .title = u"Directeur commercial",
+     .department = u"Ventes",
+     .organization = u"Exemple SARL",
+     .officePhone = u"+33 1 23 45 67 89",
+     .mobilePhone = u"+33 6 12 34 56 78",
+     .emailType = u"Internet",
+     .email = u"francois.lefevre@example.com",
+     .address = u"14, rue de l'Église",
+     .city = u"Paris",
+     .zip = u"75004",
+     .country = u"France",
+     .uid = u"{50A9D9F2-305D-4AA5-8BC2-192767BA1ECD}"},
+    {.display = u"Zoë Ångström",
+     .first = u"Zoë",
+     .last = u"Ångström",
+     .title = u"Ingenjör",
+     .mobilePhone = u"+46 70 123 45 67",
+     .city = u"Göteborg",
+     .country = u"Sverige",
+     .uid = u"{CECDBB50-DA60-459D-A47B-C01D53751236}"},
+    {.display = u"José María Núñez",
+     .prefix = u"Sr.",
+     .first = u"José María",
+     .last = u"Núñez",
+     .department = u"Contabilidad",
+     .organization = u"Ejemplo S.A.",
+     .officePhone = u"+34 91 123 45 67",
+     .fax = u"+34 91 123 45 68",
+     .address = u"Calle de Alcalá 123, 4º B",
+     .city = u"Madrid",
+     .zip = u"28009",
+     .country = u"España",
+     .uid = u"{83F4E0A5-F8D6-4A35-A39B-36372466821F}"},
+    {.display = u"Małgorzata Wiśniewska",
+     .first = u"Małgorzata",
+     .last = u"Wiśniewska",
+     .homePhone = u"+48 12 345 67 89",
+     .mobilePhone = u"+48 601 234 567",
+     .email = u"m.wisniewska@example.org",
+     .city = u"Kraków",
+     .country = u"Polska",
+     .comments = u"Urodziny: 12 maja\r\nLubi żółte róże",
+     .uid = u"{E85CB309-37A4-4DC9-B3A2-463AC83C2C16}"},
+    {.display = u"Jiří Dvořák",
+     .first = u"Jiří",
+     .last = u"Dvořák",
+     .title = u"Programátor",
+     .department = u"Vývoj",
+     .organization = u"Příklad s.r.o.",
+     .office = u"B-204",
+     .officePhone = u"+420 541 123 456 ext. 204",
+     .city = u"Brno",
+     .zip = u"602 00",
+     .country = u"Česká republika",
+     .uid = u"{14602291-5848-4963-91F2-0164E437DC8B}"},
+    {.display = u"Ayşe Yılmaz",
+     .first = u"Ayşe",
+     .last = u"Yılmaz",
+     .mobilePhone = u"+90 532 123 45 67",
+     .email = u"ayse.yilmaz@example.net",
+     .city = u"İstanbul",
+     .country = u"Türkiye",
+     .uid = u"{9F7E750E-6ED0-40D7-9961-01106C3E9E5B}"},
+    {.display = u"Nguyễn Thị Hương",
+     .first = u"Hương",
+     .last = u"Nguyễn",
+     .email = u"huong.nguyen@example.com",
+     .city = u"Hà Nội",
+     .country = u"Việt Nam",
+     .uid = u"{4ECDE9D8-3FCD-4F73-A9C2-9603D729F576}"},
+    {.display = u"Γιώργος Αντωνίου",
+     .first = u"Γιώργος",
+     .last = u"Αντωνίου",
+     .title = u"Λογιστής",
+     .organization = u"Παράδειγμα Α.Ε.",
+     .officePhone = u"+30 231 012 3456",
+     .address = u"Οδός Ερμού 25",
+     .city = u"Θεσσαλονίκη",
+     .zip = u"546 24",
+     .country = u"Ελλάδα",
+     .uid = u"{8ACEC220-4BCD-4AC7-9C26-FFE5B3549AAD}"},
+    {.display = u"Сергей Иванов",
+     .first = u"Сергей",
+     .last = u"Иванов",
+     .title = u"Главный инженер",
+     .department = u"Отдел разработки",
+     .organization = u"ООО «Пример»",
+     .officePhone = u"+7 495 123-45-67",
+     .mobilePhone = u"+7 916 123-45-67",
+     .email = u"s.ivanov@example.com",
+     .address = u"ул. Тверская, д. 7, кв. 15",
+     .city = u"Москва",
+     .zip = u"125009",
+     .country = u"Россия",
+     .comments = u"Звонить после 10:00.\r\nГоворит по-английски.",
+     .uid = u"{017F202E-890C-45C4-9873-1C98D54F283F}"},
+    {.display = u"Олена Шевченко",
+     .first = u"Олена",
+     .last = u"Шевченко",
+     .mobilePhone = u"+380 67 123 4567",
+     .email = u"olena.shevchenko@example.org",
+     .city = u"Київ",
+     .country = u"Україна",
+     .uid = u"{3531005E-EB90-4CC5-B761-164BEED3D9F9}"},
+    {.display = u"Цветелина Стоянова",
+     .first = u"Цветелина",
+     .last = u"Стоянова",
+     .homePhone = u"+359 2 123 4567",
+     .city = u"София",
+     .country = u"България",
+     .uid = u"{3DAC1EBF-D54F-4CC3-8A31-F298F3F53482}"},
+    {.display = u"田中 花子",
+     .first = u"花子",
+     .last = u"田中",
+     .title = u"課長",
+     .department = u"営業部",
+     .organization = u"株式会社サンプル",
+     .officePhone = u"+81 3-1234-5678",
+     .email = u"hanako.tanaka@example.com",
+     .address = u"千代田区丸の内1-1-1",
+     .city = u"東京都",
+     .zip = u"100-0005",
+     .country = u"日本",
+     .uid = u"{8D084043-4AFE-4F2F-A275-7991CC52E3F8}"},
+    {.display = u"李娜",
+     .first = u"娜",
+     .last = u"李",
+     .mobilePhone = u"+86 138 0013 8000",
+     .city = u"上海",
+     .country = u"中国",
+     .comments = u"下午有空。\r\n喜欢喝茶。",
+     .uid = u"{C2BBF46A-03EF-4A48-8B0E-5DE533F1D8A8}"},
+    {.display = u"김민준",
+     .first = u"민준",
+     .last = u"김",
+     .officePhone = u"+82 2-123-4567",
+     .email = u"minjun.kim@example.com",
+     .city = u"서울",
+     .country = u"대한민국",
+     .uid = u"{A602B49C-3F5E-4109-A47F-0527791A0EFC}"},
+    {.display = u"محمد العلي",
+     .first = u"محمد",
+     .last = u"العلي",
+     .title = u"مدير المشاريع",
+     .organization = u"شركة المثال",
+     .mobilePhone = u"+971 50 123 4567",
+     .city = u"دبي",
+     .country = u"الإمارات العربية المتحدة",
+     .uid = u"{AE2D7AEA-2A6B-4C8D-9761-D925734AB387}"},
+    {.display = u"דוד לוי",
+     .first = u"דוד",
+     .last = u"לוי",
+     .officePhone = u"+972 3-123-4567",
+     .address = u"רחוב הרצל 10",
+     .city = u"תל אביב",
+     .country = u"ישראל",
+     .comments = u"לא לפני 9:00.\r\nמעדיף דואר אלקטרוני.",
+     .uid = u"{89FBB62A-AAB2-4C2E-97BA-A423A3328E10}"},
+    {.display = u"Mary O'Brien",
+     .prefix = u"Ms.",
+     .first = u"Mary",
+     .last = u"O'Brien",
+     .title = u"Solicitor",
+     .organization = u"O'Brien & Partners",
+     .officePhone = u"+353 1 234 5678",
+     .fax = u"+353 1 234 5679",
+     .emailType = u"Internet",
+     .email = u"mary.obrien@example.com",
+     .address = u"3 Merrion Square",
+     .city = u"Dublin",
+     .zip = u"D02 XY45",
+     .country = u"Ireland",
+     .uid = u"{0D9A8DE3-4135-485D-B1B6-F61D1181B417}"},
+    {.display = u"Robert \"Bob\" Johnson",
+     .prefix = u"Dr.",
+     .first = u"Robert",
+     .last = u"Johnson",
+     .title = u"Professor of Chemistry",
+     .department = u"Chemistry",
+     .organization = u"Example University",
+     .office = u"Science Hall 310",
+     .officePhone = u"(555) 010-4242",
+     .email = u"bob.johnson@example.org",
+     .address = u"1200 University Ave.",
+     .city = u"Springfield",
+     .state = u"IL",
+     .zip = u"62704",
+     .country = u"USA",
+     .comments = u"Office hours: Tuesday 2-4 pm.\r\nAssistant: Carol (ext. 4243).\r\nDo not call "
+                 u"on Fridays.",
+     .uid = u"{83085CBD-6D3F-4C4B-A9E4-B058DBC33BB5}"},
+    {.display = u"Linda García-Smith",
+     .first = u"Linda",
+     .last = u"García-Smith",
+     .title = u"Realtor",
+     .officePhone = u"(555) 010-1000",
+     .homePhone = u"(555) 010-2000",
+     .mobilePhone = u"(555) 010-3000",
+     .fax = u"(555) 010-4000",
+     .email = u"linda@example.net",
+     .address = u"742 Evergreen Terrace\r\nApt. 3",
+     .city = u"Eugene",
+     .state = u"OR",
+     .zip = u"97403-1234",
+     .country = u"USA",
+     .uid = u"{12DA95CE-221E-4E7D-94C7-F67B30EE3FC5}"},
+    {.display = u"Søren Østergaard",
+     .first = u"Søren",
+     .last = u"Østergaard",
+     .email = u"soeren@example.org",
+     .city = u"København",
+     .zip = u"1050",
+     .country = u"Danmark",
+     .uid = u"{C12B77EC-E5A8-493A-813E-8C5271D0FA67}"},
+    {.display = u"Björn Þórsson",
+     .first = u"Björn",
+     .last = u"Þórsson",
+     .mobilePhone = u"+354 612 3456",
+     .city = u"Reykjavík",
+     .country = u"Ísland",
+     .uid = u"{23AFBFCD-B09C-479C-B76A-43A6971FA7DF}"},
+    // Entered by hand in GroupWise, never synchronized: no PMTPIUID.
+    {.display = u"Pizzeria da Gino", .officePhone = u"(555) 010-7777"},
+    // Its PMTPIUID is there but holds nothing.
+    {.display = u"Chloé Dubois",
+     .first = u"Chloé",
+     .last = u"Dubois",
+     .mobilePhone = u"+41 79 123 45 67",
+     .city = u"Genève",
+     .country = u"Suisse",
+     .uid = u""},
+    {.display = u"Maximilian Alexander Freiherr von Hohenberg-Schwarzenstein",
+     .first = u"Maximilian Alexander",
+     .last = u"Freiherr von Hohenberg-Schwarzenstein",
+     .title = u"Stellvertretender Leiter der Abteilung für internationale Zusammenarbeit",
+     .organization = u"Bundesanstalt für Beispielwesen",
+     .officePhone = u"+49 228 99 123-0",
+     .city = u"Bonn",
+     .country = u"Deutschland",
+     .uid = u"{9D73AF30-0624-4C18-BC4C-D423EFC21090}"},
+    {.display = u"support@example.net",
+     .organization = u"Example Networks",
+     .email = u"support@example.net",
+     .uid = u"{D4616033-FDB9-4A8C-B0E2-B449DD1B955F}"},
+    {.display = u"Priya Raman",
+     .first = u"Priya",
+     .last = u"Raman",
+     .mobilePhone = u"+91 98450 12345",
+     .address = u"12 MG Road",
+     .city = u"Bengaluru",
+     .state = u"Karnataka",
+     .zip = u"560001",
+     .country = u"India",
+     .comments = u"Calls in the morning, her time.\r\nBirthday cake 🎂 on 3 March",
+     .uid = u"{F7B53E50-759B-473E-9E65-0D2018FEDB0D}"},
+    {.objType = 3,
+     .display = u"Conference room 2.14",
+     .office = u"2.14",
+     .officePhone = u"+49 30 1234 214",
+     .comments = u"Seats twelve.\r\nProjector and whiteboard."},
+};
+
 void AddAddressBook(Mailbox& mailbox) {
   AddressBook book;
   book.name = u"Didodudo Z380";
   book.definitions = StandardFieldDefinitions();
   book.AddDefinition(u"PMTPIUID");
-  auto entry = [&](int32_t objType,
-                   std::initializer_list<std::pair<std::u16string, std::u16string>> fields) {
+  using Fields = std::vector<std::pair<std::u16string_view, std::u16string_view>>;
+  auto entry = [&](int32_t objType, const Fields& fields) {
     BookEntry added;
     added.key = mailbox.NewEntryKey();
     added.objType = objType;
     for (const auto& [label, value] : fields) {
       const FieldDefinition* definition = book.FindDefinition(label);
-      added.fields.push_back({definition->name, definition->fieldId, value});
+      added.fields.push_back({definition->name, definition->fieldId, std::u16string(value)});
     }
     book.entries.push_back(std::move(added));
   };
@@ -175,6 +497,13 @@ void AddAddressBook(Mailbox& mailbox) {
             {u"Country", u"United Kingdom"},
             {u"Fax Number", u"+44 20 7946 0000"}});
   entry(2, {{u"Display Name", u"Project team"}});
+  for (const Contact& contact : kContacts) {
+    Fields fields;
+    for (const auto& [column, label] : kColumns) {
+      if (const char16_t* value = contact.*column) fields.emplace_back(label, value);
+    }
+    entry(contact.objType, fields);
+  }
   mailbox.addressBooks.push_back(std::move(book));
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "platform/environment.h"
 #include "sim/groupwise/query_language.h"
@@ -19,6 +20,7 @@ namespace {
 
 using platform::CivilDateTime;
 using testing_support::At;
+using testing_support::Utf8;
 
 // Day of the week by Sakamoto's method, 0 for Sunday: independent of the day numbering the
 // sample uses.
@@ -121,12 +123,100 @@ TEST(GroupWiseSimSample, HoldsEveryCaseACalendarPlugInMustHandle) {
   ASSERT_EQ(mailbox.addressBooks.size(), 1u);
   const AddressBook& book = mailbox.addressBooks[0];
   EXPECT_EQ(book.name, u"Didodudo Z380");
-  EXPECT_GE(std::count_if(book.entries.begin(), book.entries.end(),
-                          [](const BookEntry& e) { return e.objType == 1; }),
+  struct Kind {
+    int32_t objType;
+    int least;
+  };
+  for (const Kind kind : {Kind{1, 25}, Kind{2, 1}, Kind{3, 1}}) {  // users, groups, resources
+    EXPECT_GE(std::count_if(book.entries.begin(), book.entries.end(),
+                            [&](const BookEntry& e) { return e.objType == kind.objType; }),
+              kind.least)
+        << "objType " << kind.objType;
+  }
+}
+
+const std::u16string* ValueOf(const BookEntry& entry, std::u16string_view label) {
+  for (const EntryField& field : entry.fields) {
+    if (field.name == label) return &field.value;
+  }
+  return nullptr;
+}
+
+// "{6F9619FF-8B86-D011-B42D-00C04FC964FF}", upper case.
+bool IsBracedGuid(std::u16string_view text) {
+  static constexpr std::u16string_view kShape = u"{00000000-0000-0000-0000-000000000000}";
+  if (text.size() != kShape.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool hex = (text[i] >= u'0' && text[i] <= u'9') || (text[i] >= u'A' && text[i] <= u'F');
+    if (kShape[i] == u'0' ? !hex : text[i] != kShape[i]) return false;
+  }
+  return true;
+}
+
+TEST(GroupWiseSimSample, ItsAddressBookHoldsEveryCaseAContactPlugInMustHandle) {
+  const Mailbox mailbox = BuildSampleMailbox(At(2000, 1, 5));
+  ASSERT_EQ(mailbox.addressBooks.size(), 1u);
+  const AddressBook& book = mailbox.addressBooks[0];
+  // Entries carry the book's own labels and identifiers, and each field the book defines is
+  // used somewhere.
+  for (const BookEntry& entry : book.entries) {
+    for (const EntryField& field : entry.fields) {
+      const FieldDefinition* definition = book.FindDefinition(field.name);
+      ASSERT_NE(definition, nullptr) << Utf8(field.name);
+      EXPECT_EQ(definition->name, field.name);
+      EXPECT_EQ(definition->fieldId, field.fieldId) << Utf8(field.name);
+    }
+  }
+  for (const FieldDefinition& definition : book.definitions) {
+    EXPECT_TRUE(std::any_of(book.entries.begin(), book.entries.end(), [&](const BookEntry& e) {
+      return ValueOf(e, definition.name);
+    })) << Utf8(definition.name);
+  }
+
+  int users = 0, withUid = 0, withoutUid = 0, emptyUid = 0;
+  std::set<std::u16string> uids;
+  for (const BookEntry& entry : book.entries) {
+    if (entry.objType != 1) continue;
+    ++users;
+    const std::u16string* uid = ValueOf(entry, u"PMTPIUID");
+    if (!uid) {
+      ++withoutUid;
+    } else if (uid->empty()) {
+      ++emptyUid;
+    } else {
+      ++withUid;
+      EXPECT_TRUE(IsBracedGuid(*uid)) << Utf8(*uid);
+      EXPECT_TRUE(uids.insert(*uid).second) << "twice: " << Utf8(*uid);
+    }
+  }
+  EXPECT_GT(withUid, users / 2);
+  EXPECT_GE(withoutUid, 1);
+  EXPECT_EQ(emptyUid, 1);
+
+  auto usersWith = [&](auto&& predicate) {
+    return std::count_if(book.entries.begin(), book.entries.end(), [&](const BookEntry& e) {
+      if (e.objType != 1) return false;
+      return std::any_of(e.fields.begin(), e.fields.end(), predicate);
+    });
+  };
+  EXPECT_GE(usersWith([](const EntryField& f) {
+              return f.name == u"Comments" && f.value.find(u"\r\n") != std::u16string::npos;
+            }),
             3);
-  EXPECT_GE(std::count_if(book.entries.begin(), book.entries.end(),
-                          [](const BookEntry& e) { return e.objType != 1; }),
-            1);
+  struct Script {
+    const char* name;
+    char16_t low, high;
+  };
+  const Script scripts[] = {{"accented Latin", 0xC0, 0x24F}, {"Greek", 0x370, 0x3FF},
+                            {"Cyrillic", 0x400, 0x4FF},      {"Hebrew", 0x590, 0x5FF},
+                            {"Arabic", 0x600, 0x6FF},        {"CJK", 0x4E00, 0x9FFF}};
+  for (const Script& script : scripts) {
+    EXPECT_GE(usersWith([&](const EntryField& f) {
+                return f.name == u"Display Name" && HasCodeIn(f.value, script.low, script.high);
+              }),
+              1)
+        << script.name;
+  }
 }
 
 TEST(GroupWiseSimSample, TheSameDayGivesTheSameFileAndAnotherDayKeepsTheIds) {
