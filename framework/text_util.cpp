@@ -58,6 +58,10 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
                     [](char a, char b) { return UpperAscii(a) == UpperAscii(b); });
 }
 
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   if (from.empty()) return std::string(text);
   std::string out;

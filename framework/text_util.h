@@ -20,6 +20,8 @@ bool Contains(std::string_view text, std::string_view part);
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
+// ASCII letters compared without regard to case, every other byte exactly.
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 
 // Replaces every occurrence of `from` by `to`.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

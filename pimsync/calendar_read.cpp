@@ -128,6 +128,9 @@ bool TISYNCHAPPU::BuildApptEntry(TEntry& entry, const Object& item, int type) {
       case framework::data_type::kApt:
         AppendAppointment(entry, item);
         return true;
+      case framework::data_type::kCon:
+        AppendContact(entry, item);
+        return true;
       case 5:
       case framework::data_type::kEmail:
         return true;  // nothing of these lives in the calendar

@@ -9,6 +9,7 @@
 // for the next read.
 
 #include "framework/data_types.h"
+#include "framework/entry_list.h"
 #include "framework/groupwise.h"
 #include "framework/text_codec.h"
 #include "framework/text_util.h"
@@ -34,21 +35,6 @@ struct CalendarKind {
 constexpr CalendarKind kAppointment{framework::data_type::kApt, u"GW.MESSAGE.APPOINTMENT",
                                     "appointment"};
 
-// The shape every write keeps: its trace line, the progress put to rest before and after, and
-// an entry that must hold something.
-class WriteScope {
- public:
-  WriteScope(framework::HostProgress progress, const TEntry& entry) : reset_(progress) {
-    progress.SetAppText("");
-    progress.SetRange(0, 0);
-    progress.SetValue(0);
-    if (entry.Properties.Count() == 0) throw platform::Exception("The entry holds no properties");
-  }
-
- private:
-  ProgressReset reset_;
-};
-
 Object CalendarMessages(const Object& account) {
   return framework::groupwise::Account(account).Calendar().GetProperty("Messages").ToObject();
 }
@@ -70,14 +56,15 @@ Object TISYNCHAPPU::FindCalendarItem(const std::string& uid, std::u16string_view
   return item;
 }
 
-void TISYNCHAPPU::RebuildEntry(TEntry& entry, const Object& item, int type) {
+void TISYNCHAPPU::RebuildEntry(TEntry& entry, const Object& item, int type, std::string_view noun) {
+  const std::string_view kind = framework::RecordKind(static_cast<int16_t>(type));
   entry.Properties.Clear();
-  entry.Properties.Add("BEGIN", "", "VCALENDAR");
+  entry.Properties.Add("BEGIN", "", kind);
   entry.Properties.Add("VERSION", "", "1.0");
   if (!BuildApptEntry(entry, item, type)) {
-    throw platform::Exception("Error building appointment entry");
+    throw platform::Exception(FormatText("Error building %s entry", {noun}));
   }
-  entry.Properties.Add("END", "", "VCALENDAR");
+  entry.Properties.Add("END", "", kind);
 }
 
 std::string TISYNCHAPPU::ItemForPeople(const Object& item) {
@@ -91,21 +78,20 @@ std::string TISYNCHAPPU::ItemForPeople(const Object& item) {
   return subject + " - " + start;
 }
 
-void TISYNCHAPPU::DiscardHalfMadeItem(const Object& item) {
-  std::string id = "?";
+void TISYNCHAPPU::DiscardHalfMadeItem(const Object& item, const std::string& forPeople) {
   try {
-    id = Narrow(item.GetProperty("MessageID").ToText());
     item.Call("Delete");
-    Trace(FormatText("TISYNCHAPPU: removed the half-made item [%s] of a failed insert", {id}));
+    Trace(
+        FormatText("TISYNCHAPPU: removed the half-made item [%s] of a failed insert", {forPeople}));
   } catch (const std::exception& failure) {
     Trace(
         FormatText("TISYNCHAPPU: the half-made item [%s] of a failed insert could not be "
                    "removed: [%s]",
-                   {id, failure.what()}));
+                   {forPeople, failure.what()}));
     try {
       Progress().Log(FormatText("%s\r\nGroupWise kept part of an item the device added; it may "
                                 "appear twice after the next synchronization",
-                                {ItemForPeople(item)}),
+                                {forPeople}),
                      "GroupWise insert failed");
     } catch (const std::exception&) {
       // The trace already says it; the insert fails either way.
@@ -126,10 +112,10 @@ bool TISYNCHAPPU::AddPIMAppointment(TEntry& entry) {
     if (!UpdateMessage(created, update)) throw platform::Exception("UpdateMessage failed");
     const Object stored = messages.Call("Item", {created.GetProperty("MessageID")}).ToObject();
     // The host learns the new item's identity from the rebuilt entry's UID.
-    RebuildEntry(entry, stored, kAppointment.type);
+    RebuildEntry(entry, stored, kAppointment.type, kAppointment.noun);
     return true;
   } catch (const std::exception&) {
-    if (created) DiscardHalfMadeItem(created);
+    if (created) DiscardHalfMadeItem(created, ItemForPeople(created));
     return false;
   }
 }
@@ -155,7 +141,7 @@ bool TISYNCHAPPU::ModifyPIMAppointment(TEntry& entry) {
                      "GroupWise appointment update failed");
       throw platform::Exception("UpdateMessage failed");
     }
-    RebuildEntry(entry, item, kAppointment.type);
+    RebuildEntry(entry, item, kAppointment.type, kAppointment.noun);
     return true;
   } catch (const std::exception& failure) {
     Trace(FormatText("Exception [%s] in TISYNCHAPPU.ModifyPIMAppointment", {failure.what()}));
@@ -196,6 +182,7 @@ TISYNCHAPPU::ItemUpdate TISYNCHAPPU::PlanUpdate(const TEntry& entry, int type) {
   ItemUpdate update;
   for (const framework::TvPropertyView property : entry.Properties) {
     if (type == framework::data_type::kApt) PlanAppointmentProperty(property, update);
+    if (type == framework::data_type::kCon) PlanContactProperty(property, update);
     // Nothing of the other kinds is written by this plug-in yet; 5 and EMAIL never are.
   }
   return update;
@@ -217,14 +204,23 @@ TISYNCHAPPU::ItemUpdate TISYNCHAPPU::PlanRecordUpdate(const TEntry& entry, int t
 bool TISYNCHAPPU::UpdateMessage(const Object& item, const ItemUpdate& update) {
   if (!item) return false;
   try {
+    Object fields;  // an address-book entry's, taken once
     for (const ItemWrite& write : update) {
-      if (write.viaPrivacyToken) {
-        // Privacy can only be set through the commander; its answer is not checked.
-        const std::u16string id = item.GetProperty("MessageID").ToText();
-        const std::u16string flag = write.value.ToBool() ? u"Yes!" : u"No!";
-        ExecuteToken(u"ItemSetAttribute(\"" + id + u"\"; Private!; " + flag + u")");
-      } else {
-        item.PutProperty(write.member, write.value);
+      switch (write.target) {
+        case ItemWrite::Target::kPrivacyToken: {
+          // Privacy can only be set through the commander; its answer is not checked.
+          const std::u16string id = item.GetProperty("MessageID").ToText();
+          const std::u16string flag = write.value.ToBool() ? u"Yes!" : u"No!";
+          ExecuteToken(u"ItemSetAttribute(\"" + id + u"\"; Private!; " + flag + u")");
+          break;
+        }
+        case ItemWrite::Target::kEntryField:
+          if (!fields) fields = item.GetProperty("Fields").ToObject();
+          SetEntryField(fields, Services().Ansi().ToWide(write.member), write.value);
+          break;
+        case ItemWrite::Target::kProperty:
+          item.PutProperty(write.member, write.value);
+          break;
       }
     }
     item.Call("Refresh");
@@ -248,7 +244,7 @@ void TISYNCHAPPU::PlanAppointmentProperty(framework::TvPropertyView property, It
   } else if (name == "DTEND") {
     update.push_back({"EndDate", date()});
   } else if (name == "CLASS") {
-    update.push_back({"", property.Value == "PRIVATE", true});
+    update.push_back({"", property.Value == "PRIVATE", ItemWrite::Target::kPrivacyToken});
   } else if (name == "LOCATION") {
     update.push_back({"Place", framework::DecodeUtf8(property.Value, ansi)});
   } else if (name == "ATTACH") {

@@ -14,6 +14,7 @@
 #include "framework/setup_blocks.h"
 #include "framework/sync_session.h"
 #include "pimsync/ab_lang.h"
+#include "pimsync/contact.h"
 #include "platform/automation.h"
 
 namespace pimsync {
@@ -39,15 +40,24 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   bool AddPIMAppointment(framework::TEntry& entry) override;
   bool ModifyPIMAppointment(framework::TEntry& entry) override;
   bool DeletePIMAppointment(framework::TEntry& entry) override;
+  bool GetPIMContacts(framework::TEntryList& list) override;
+  bool AddPIMContact(framework::TEntry& entry) override;
+  bool ModifyPIMContact(framework::TEntry& entry) override;
+  bool DeletePIMContact(framework::TEntry& entry) override;
 
   // Appends the Versit properties of a GroupWise item of the given data type to the entry.
   bool BuildApptEntry(framework::TEntry& entry, const platform::Object& item, int type);
 
   // One write a record asks of a GroupWise item, decoded before any is made.
   struct ItemWrite {
-    std::string member;  // the item's property; unused for the privacy token
+    enum class Target {
+      kProperty,      // member is the item's property
+      kPrivacyToken,  // privacy is written through the commander only; member is unused
+      kEntryField,    // member is the label of an address-book entry's field
+    };
+    std::string member;
     platform::Variant value;
-    bool viaPrivacyToken = false;  // privacy is written through the commander only
+    Target target = Target::kProperty;
   };
   using ItemUpdate = std::vector<ItemWrite>;
   // The writes the entry's properties ask of an item of the given data type, in their order
@@ -62,6 +72,20 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   // Deletes the item of that class with that id; false when there is none.
   bool DeleteMessageByUid(const std::string& uid, std::u16string_view className);
 
+  // Reads one address-book entry's fields. False, after a message box, when GroupWise fails.
+  bool ExtractFieldData(const platform::Object& bookEntry, TContact& contact);
+  // A new device identity for a contact.
+  std::string NewUid();
+  // The user entry of the synchronized book whose "PMTPIUID" equals the UID, ignoring case.
+  bool FindContactByUid(const std::string& uid, platform::Object& found);
+  // Writes one field of an entry by its label, adding the field when the entry lacks it.
+  void SetEntryField(const platform::Object& fields, std::u16string_view label,
+                     const platform::Variant& text);
+  // The display name in the user's GroupWise display-name format.
+  std::u16string FormatDisplayName(std::u16string_view first, std::u16string_view last);
+  // What a comment is padded with before it is written.
+  std::string_view CommentPadding() const;
+
  private:
   // Runs a calendar query of the given expression to its end, asking the host on the way
   // whether the user cancelled; the query's messages.
@@ -72,17 +96,37 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   std::string PrivacyValue(const platform::Object& item);
   void AppendAppointment(framework::TEntry& entry, const platform::Object& item);
   void PlanAppointmentProperty(framework::TvPropertyView property, ItemUpdate& update);
+  void AppendContact(framework::TEntry& entry, const platform::Object& bookEntry);
+  void PlanContactProperty(framework::TvPropertyView property, ItemUpdate& update);
+  // The account's address books (traced for the read); raises when GroupWise has none.
+  platform::Object AddressBooks();
+  // The book named in the settings, found without regard to case (FAddressBk then takes the
+  // book's own spelling) or created.
+  platform::Object FindOrCreateBook(const platform::Object& books);
+  // The book FAddressBk names, for the writes.
+  platform::Object ContactBook();
+  // Makes sure a user entry has a non-empty device identity, giving it a new one when it has
+  // none or an empty one. An identity GroupWise will not store is traced, not raised.
+  void EnsureContactUid(const platform::Object& book, const platform::Object& bookEntry);
+  // Gives a new entry its device identity, defining the field in the book when it must.
+  void AddContactUid(const platform::Object& book, const platform::Object& fields);
+  // The field labels of this session; raises before Open has loaded them.
+  TABLang& Labels();
+  // Names, in the host's log, a contact sent without an identity of its own.
+  void LogContactWithoutUid(const framework::TEntry& entry);
   // PlanUpdate, refusing (traced) a record that holds nothing the mapping reads.
   ItemUpdate PlanRecordUpdate(const framework::TEntry& entry, int type, std::string_view noun);
   // The calendar item of that class with that id; the null object when there is none.
   platform::Object FindCalendarItem(const std::string& uid, std::u16string_view className);
   // Removes the item a failed insert created, so that the host's retry does not find a copy;
   // when that fails too, the host's log says so.
-  void DiscardHalfMadeItem(const platform::Object& item);
+  void DiscardHalfMadeItem(const platform::Object& item, const std::string& forPeople);
   // "Subject - start date and time": how log entries name an item.
   std::string ItemForPeople(const platform::Object& item);
-  // Replaces the entry's properties with the item as GroupWise stored it, in its own VCALENDAR.
-  void RebuildEntry(framework::TEntry& entry, const platform::Object& item, int type);
+  // Replaces the entry's properties with the item as GroupWise stored it, in a container of its
+  // kind (VCALENDAR, VCARD) of version 1.0.
+  void RebuildEntry(framework::TEntry& entry, const platform::Object& item, int type,
+                    std::string_view noun);
   std::string ItemText(const platform::Object& item, std::string_view member);
   std::string Narrow(std::u16string_view text) const;
 

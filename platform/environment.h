@@ -32,6 +32,10 @@ class Environment {
   // Creates a new empty file with a unique name in the temp folder and returns its path.
   virtual std::string CreateTempFile(const std::string& prefix) = 0;
   virtual OsVersion GetOsVersion() = 0;
+  // A new globally unique identifier in the registry's braced form,
+  // "{6F9619FF-8B86-D011-B42D-00C04FC964FF}": upper-case hex digits. Raises when the system
+  // cannot make one.
+  virtual std::string NewGuidText() = 0;
   // A date in the user's short date format, and a date with its time in the user's formats,
   // for texts a person reads (trace lines, log entries). Never raise: a text for the trace or
   // the log is not worth failing the work it describes, so a date the user's formats refuse

@@ -1,6 +1,8 @@
 #include "platform/portable/portable_environment.h"
 
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -57,6 +59,29 @@ std::string PortableEnvironment::CreateTempFile(const std::string& prefix) {
     if (file) return path;
   }
   throw Exception("Unable to create a temporary file in " + folder);
+}
+
+std::string PortableEnvironment::NewGuidText() {
+  if (guidFails) throw Exception("No identifier could be made");
+  if (!guidsToMake.empty()) {
+    std::string next = std::move(guidsToMake.front());
+    guidsToMake.erase(guidsToMake.begin());
+    return next;
+  }
+  std::random_device random;
+  std::array<uint8_t, 16> bytes;
+  for (uint8_t& byte : bytes)
+    byte = static_cast<uint8_t>(random());
+  bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4: random
+  bytes[8] = static_cast<uint8_t>((bytes[8] & 0x3F) | 0x80);  // the standard variant
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text = "{";
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
+    text += kHex[bytes[i] >> 4];
+    text += kHex[bytes[i] & 0x0F];
+  }
+  return text + "}";
 }
 
 std::string PortableEnvironment::FormatShortDate(AutomationDate date) {

@@ -24,6 +24,8 @@ class PortableEnvironment final : public Environment {
   std::string TempDirectory() override;
   std::string CreateTempFile(const std::string& prefix) override;
   OsVersion GetOsVersion() override { return osVersion; }
+  // A random (version 4) identifier, or the next of guidsToMake while any are left.
+  std::string NewGuidText() override;
   // The portable build has no user locale: dates read 2000-12-31 and 2000-12-31 23:59:59.
   std::string FormatShortDate(AutomationDate date) override;
   std::string FormatDateTime(AutomationDate date) override;
@@ -36,6 +38,9 @@ class PortableEnvironment final : public Environment {
   bool shellOpenFails = false;
   OsVersion osVersion;
   std::vector<ShellOpenCall> shellOpens;
+  // Identifiers NewGuidText hands out first, in order, so a test can know them in advance.
+  std::vector<std::string> guidsToMake;
+  bool guidFails = false;
 };
 
 }  // namespace platform

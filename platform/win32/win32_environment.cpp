@@ -1,5 +1,6 @@
 #include "platform/win32/win32_environment.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <optional>
@@ -119,6 +120,19 @@ OsVersion Win32Environment::GetOsVersion() {
   }
   return OsVersion{static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
                    static_cast<int>(info.dwMinorVersion), static_cast<int>(info.dwBuildNumber)};
+}
+
+std::string Win32Environment::NewGuidText() {
+  GUID guid;
+  const HRESULT made = CoCreateGuid(&guid);
+  if (FAILED(made)) throw Exception("CoCreateGuid failed: " + SystemMessage(made));
+  wchar_t text[40];
+  if (StringFromGUID2(guid, text, 40) == 0) throw Exception("StringFromGUID2 failed");
+  // Hex digits, hyphens and braces only: nothing a code page could change.
+  std::string narrow;
+  for (const wchar_t* c = text; *c != 0; ++c)
+    narrow += static_cast<char>(*c);
+  return narrow;
 }
 
 namespace {

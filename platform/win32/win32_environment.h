@@ -28,6 +28,7 @@ class Win32Environment final : public Environment {
   std::string CreateTempFile(const std::string& prefix) override;
   // Raises platform::Exception when the system does not answer.
   OsVersion GetOsVersion() override;
+  std::string NewGuidText() override;
   std::string FormatShortDate(AutomationDate date) override;
   std::string FormatDateTime(AutomationDate date) override;
 

@@ -45,16 +45,16 @@ struct PimHost {
     ASSERT_EQ(plugin->Open(host.progressObject), 0) << TraceText();
   }
 
-  int32_t Read(std::string& stream) {
+  int32_t Read(std::string& stream, int16_t type = 0) {
     platform::MemoryStream host;
-    const int32_t value = plugin->ReadSource(platform::Object(), &host, 0, 0, u"");
+    const int32_t value = plugin->ReadSource(platform::Object(), &host, type, 0, u"");
     stream = host.Bytes();
     return value;
   }
-  // One write of an appointment record; `record` becomes what was written back.
-  int32_t Write(int16_t op, std::string& record) {
+  // One write of a record (an appointment unless told); `record` becomes what was written back.
+  int32_t Write(int16_t op, std::string& record, int16_t type = 0) {
     platform::MemoryStream host(record);
-    const int32_t value = plugin->WriteSource(platform::Object(), &host, 0, op, u"");
+    const int32_t value = plugin->WriteSource(platform::Object(), &host, type, op, u"");
     record = host.Bytes();
     return value;
   }
