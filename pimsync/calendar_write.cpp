@@ -78,6 +78,14 @@ std::string TISYNCHAPPU::ItemForPeople(const Object& item) {
   return subject + " - " + start;
 }
 
+void TISYNCHAPPU::FailPartialUpdate(const std::string& forPeople, std::string_view noun) {
+  Progress().Log(FormatText("%s\r\nGroupWise failed while the change was written; the %s may be "
+                            "partly changed",
+                            {forPeople, noun}),
+                 FormatText("GroupWise %s update failed", {noun}));
+  throw platform::Exception("UpdateMessage failed");
+}
+
 void TISYNCHAPPU::DiscardHalfMadeItem(const Object& item, const std::string& forPeople) {
   try {
     item.Call("Delete");
@@ -135,11 +143,7 @@ bool TISYNCHAPPU::ModifyPIMAppointment(TEntry& entry) {
           FormatText("%s\r\nPlease ignore the following log entry", {ItemForPeople(item)}),
           "GroupWise group appointment update rejected");
     } else if (!UpdateMessage(item, update)) {
-      Progress().Log(FormatText("%s\r\nGroupWise failed while the change was written; the %s "
-                                "may be partly changed",
-                                {ItemForPeople(item), kAppointment.noun}),
-                     "GroupWise appointment update failed");
-      throw platform::Exception("UpdateMessage failed");
+      FailPartialUpdate(ItemForPeople(item), kAppointment.noun);
     }
     RebuildEntry(entry, item, kAppointment.type, kAppointment.noun);
     return true;

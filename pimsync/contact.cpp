@@ -25,6 +25,10 @@ std::size_t FindLetter(std::u16string_view text, char16_t upper) {
 
 }  // namespace
 
+platform::Object FieldNamed(const platform::Object& fields, std::u16string_view label) {
+  return fields.Call("Item", {std::u16string(label), kTextFieldType}).ToObject();
+}
+
 void AppendVcard(framework::TEntry& entry, const TContact& c, const platform::CodePage& ansi) {
   const auto utf8 = [&](ContactField field) { return framework::Utf16ToUtf8(c[field]); };
   const auto narrow = [&](ContactField field) { return ansi.ToAnsi(c[field]); };

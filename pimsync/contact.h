@@ -11,6 +11,7 @@
 
 #include "framework/entry.h"
 #include "pimsync/ab_lang.h"
+#include "platform/automation.h"
 #include "platform/code_page.h"
 
 namespace pimsync {
@@ -19,6 +20,13 @@ namespace pimsync {
 inline constexpr std::u16string_view kUidFieldName = u"PMTPIUID";
 // The UID a contact is sent with when GroupWise can neither tell nor keep its identity.
 inline constexpr std::string_view kUnreadableUid = "ERROR - Could not extract PMTPIUID data";
+// Every field the plug-in reads or writes is a text field.
+inline constexpr int16_t kTextFieldType = 1;
+// The ObjType of a person's entry; groups and resources have others.
+inline constexpr int32_t kUserEntryType = 1;
+
+// The field of that label (any case) among an entry's Fields; raises when there is none.
+platform::Object FieldNamed(const platform::Object& fields, std::u16string_view label);
 
 struct TContact {
   std::u16string Uid;

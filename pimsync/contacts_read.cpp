@@ -17,13 +17,6 @@ using framework::TEntry;
 using platform::Object;
 namespace gw = framework::groupwise;
 
-constexpr int16_t kTextField = 1;
-constexpr int32_t kUserEntry = 1;
-
-Object UidField(const Object& fields) {
-  return fields.Call("Item", {std::u16string(kUidFieldName), kTextField}).ToObject();
-}
-
 }  // namespace
 
 TABLang& TISYNCHAPPU::Labels() {
@@ -73,7 +66,7 @@ void TISYNCHAPPU::EnsureContactUid(const Object& book, const Object& bookEntry) 
   std::optional<std::u16string> uid;
   Object field;
   try {
-    field = UidField(fields);
+    field = FieldNamed(fields, kUidFieldName);
     uid = field.GetProperty("Value").ToText();
   } catch (const platform::Exception&) {
     // Not seen by this plug-in before: it gets its identity below.
@@ -83,12 +76,12 @@ void TISYNCHAPPU::EnsureContactUid(const Object& book, const Object& bookEntry) 
       try {
         book.GetProperty("FieldDefinitions")
             .ToObject()
-            .Call("Add", {std::u16string(kUidFieldName), kTextField});
+            .Call("Add", {std::u16string(kUidFieldName), kTextFieldType});
       } catch (const platform::Exception&) {
         // The book has defined the field since an earlier read.
       }
-      fields.Call("Add",
-                  {std::u16string(kUidFieldName), kTextField, Services().Ansi().ToWide(NewUid())});
+      fields.Call("Add", {std::u16string(kUidFieldName), kTextFieldType,
+                          Services().Ansi().ToWide(NewUid())});
     } else if (uid->empty()) {
       // An empty identity would find nothing when the device sends the contact back.
       field.PutProperty("Value", Services().Ansi().ToWide(NewUid()));
@@ -133,7 +126,7 @@ bool TISYNCHAPPU::GetPIMContacts(framework::TEntryList& list) {
       }
       if (Progress().Aborted()) throw platform::Exception("User pressed cancel");
       try {
-        if (bookEntry.GetProperty("ObjType").ToInt32() != kUserEntry) continue;
+        if (bookEntry.GetProperty("ObjType").ToInt32() != kUserEntryType) continue;
         EnsureContactUid(book, bookEntry);
         auto entry = std::make_unique<TEntry>();
         entry->SetType(framework::data_type::kCon);
@@ -161,7 +154,7 @@ bool TISYNCHAPPU::ExtractFieldData(const Object& bookEntry, TContact& contact) {
   try {
     const Object fields = bookEntry.GetProperty("Fields").ToObject();
     try {
-      contact.Uid = UidField(fields).GetProperty("Value").ToText();
+      contact.Uid = FieldNamed(fields, kUidFieldName).GetProperty("Value").ToText();
     } catch (const platform::Exception&) {
       contact.Uid.clear();
     }
@@ -172,7 +165,7 @@ bool TISYNCHAPPU::ExtractFieldData(const Object& bookEntry, TContact& contact) {
         try {
           const std::u16string label = Services().Ansi().ToWide(Labels().Label(info.field));
           contact[info.field] =
-              fields.Call("Item", {label, kTextField}).ToObject().GetProperty("Value").ToText();
+              fields.Call("Item", {label, kTextFieldType}).ToObject().GetProperty("Value").ToText();
         } catch (const platform::Exception&) {
           // A field the entry does not have stays empty.
         }

@@ -21,15 +21,9 @@ using platform::Object;
 using platform::Variant;
 namespace gw = framework::groupwise;
 
-constexpr int16_t kTextField = 1;
-constexpr int32_t kUserEntry = 1;
 constexpr std::string_view kContactNoun = "contact";
 constexpr std::string_view kDisplayNameKey =
     "\\Software\\Novell\\GroupWise\\Address Book - User Interface";
-
-Object FieldNamed(const Object& fields, std::u16string_view label) {
-  return fields.Call("Item", {std::u16string(label), kTextField}).ToObject();
-}
 
 // A TEL or EMAIL property is recognised by its whole parameter text, alone or with ";1".
 bool ParametersAre(std::string_view parameters, std::string_view wanted) {
@@ -58,7 +52,7 @@ bool TISYNCHAPPU::FindContactByUid(const std::string& uid, Object& found) {
     const int32_t count = gw::Count(entries);
     for (int32_t i = 1; i <= count; ++i) {
       const Object candidate = gw::ItemAt(entries, i);
-      if (candidate.GetProperty("ObjType").ToInt32() != kUserEntry) continue;
+      if (candidate.GetProperty("ObjType").ToInt32() != kUserEntryType) continue;
       std::string stored;
       try {
         stored = Narrow(FieldNamed(candidate.GetProperty("Fields").ToObject(), kUidFieldName)
@@ -86,7 +80,7 @@ void TISYNCHAPPU::SetEntryField(const Object& fields, std::u16string_view label,
     field.PutProperty("Value", text);
   } catch (const platform::Exception&) {
     // The entry does not have the field yet.
-    fields.Call("Add", {std::u16string(label), kTextField, text});
+    fields.Call("Add", {std::u16string(label), kTextFieldType, text});
   }
 }
 
@@ -111,7 +105,9 @@ std::string_view TISYNCHAPPU::CommentPadding() const {
 
 void TISYNCHAPPU::AddContactUid(const Object& book, const Object& fields) {
   const Variant uid(Services().Ansi().ToWide(NewUid()));
-  const auto add = [&] { fields.Call("Add", {std::u16string(kUidFieldName), kTextField, uid}); };
+  const auto add = [&] {
+    fields.Call("Add", {std::u16string(kUidFieldName), kTextFieldType, uid});
+  };
   try {
     add();
     return;
@@ -121,7 +117,7 @@ void TISYNCHAPPU::AddContactUid(const Object& book, const Object& fields) {
   try {
     book.GetProperty("FieldDefinitions")
         .ToObject()
-        .Call("Add", {std::u16string(kUidFieldName), kTextField});
+        .Call("Add", {std::u16string(kUidFieldName), kTextFieldType});
     add();
   } catch (const std::exception& failure) {
     // The contact is still stored; the rebuilt record says it has no identity, and the host's
@@ -173,11 +169,7 @@ bool TISYNCHAPPU::ModifyPIMContact(TEntry& entry) {
     const ItemUpdate update = PlanRecordUpdate(entry, framework::data_type::kCon, kContactNoun);
     if (!UpdateMessage(found, update)) {
       const PersonName name = NameOf(entry, Services().Ansi());
-      Progress().Log(FormatText("%s\r\nGroupWise failed while the change was written; the "
-                                "contact may be partly changed",
-                                {Narrow(name.first + u" " + name.last)}),
-                     "GroupWise contact update failed");
-      throw platform::Exception("UpdateMessage failed");
+      FailPartialUpdate(Narrow(name.first + u" " + name.last), kContactNoun);
     }
     RebuildEntry(entry, found, framework::data_type::kCon, kContactNoun);
     return true;

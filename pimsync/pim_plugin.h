@@ -121,6 +121,9 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   // Removes the item a failed insert created, so that the host's retry does not find a copy;
   // when that fails too, the host's log says so.
   void DiscardHalfMadeItem(const platform::Object& item, const std::string& forPeople);
+  // Tells the user, in the host's log, that GroupWise failed half-way through a change of the
+  // item `forPeople` names, and fails the change.
+  [[noreturn]] void FailPartialUpdate(const std::string& forPeople, std::string_view noun);
   // "Subject - start date and time": how log entries name an item.
   std::string ItemForPeople(const platform::Object& item);
   // Replaces the entry's properties with the item as GroupWise stored it, in a container of its

@@ -1,6 +1,7 @@
 // A whole appointment read, at 10,000 and at 100,000 appointments, in three layers: the
 // simulated GroupWise alone (the query and the item loop as the plug-in drives them), the
-// calendar plug-in's ReadSource against it, and gwsync's read of a store file. Each reports its
+// calendar plug-in's ReadSource against it, and gwsync's read of a store file; and a contact
+// read of an address book of as many entries through the plug-in. Each reports its
 // time per item ("per_item"); the figure is the one of 100,000 over the one of 10,000. A read
 // whose loop is linear stays close to 1: the ten times larger mailbox no longer fits the
 // caches, which costs some tenths. A path that grows with the mailbox shows as a ratio of
@@ -10,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -17,6 +19,7 @@
 #include <sstream>
 #include <string>
 
+#include "framework/data_types.h"
 #include "framework/module_globals.h"
 #include "framework/setup_blocks.h"
 #include "pimsync/pim_plugin.h"
@@ -155,17 +158,19 @@ struct PluginHost {
       std::make_unique<pimsync::TISYNCHAPPU>(host.platform);
 };
 
-// The plug-in's ReadSource of appointments: query, item loop, records and the host's stream.
-void BM_PluginRead(benchmark::State& state) {
+// The plug-in's ReadSource of one data type from the mailbox, as often as the state asks.
+void ReadThroughPlugin(benchmark::State& state, sim::Mailbox mailbox, int16_t type) {
   PluginHost host;
-  *host.groupwise.mailbox = Appointments(state.range(0));
+  *host.groupwise.mailbox = std::move(mailbox);
   if (!host.Start()) {
     state.SkipWithError("the plug-in did not open");
     return;
   }
   for (auto _ : state) {
     platform::MemoryStream stream;
-    if (host.plugin->ReadSource(Object(), &stream, 0, 0, u"") != 0) {
+    // Every item makes a record of more than a hundred bytes.
+    if (host.plugin->ReadSource(Object(), &stream, type, 0, u"") != 0 ||
+        stream.Bytes().size() < static_cast<std::size_t>(state.range(0)) * 100) {
       state.SkipWithError("the read failed");
       break;
     }
@@ -173,7 +178,60 @@ void BM_PluginRead(benchmark::State& state) {
   }
   ReportPerItem(state);
 }
+
+// The plug-in's ReadSource of appointments: query, item loop, records and the host's stream.
+void BM_PluginRead(benchmark::State& state) {
+  ReadThroughPlugin(state, Appointments(state.range(0)), framework::data_type::kApt);
+}
 BENCHMARK(BM_PluginRead)
+    ->ArgName("items")
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond);
+
+// `count` user entries of the book the plug-in synchronizes, each with a name, an address, two
+// phone numbers, an e-mail address and its device identity, as an address book has them.
+sim::Mailbox Contacts(int64_t count) {
+  sim::Mailbox mailbox;
+  sim::AddressBook book;
+  book.name = u"Didodudo Z380";
+  book.definitions = sim::StandardFieldDefinitions();
+  book.AddDefinition(u"PMTPIUID");
+  const auto field = [&](std::u16string_view label, std::u16string value) {
+    const sim::FieldDefinition* definition = book.FindDefinition(label);
+    return sim::EntryField{definition->name, definition->fieldId, std::move(value)};
+  };
+  for (int64_t i = 0; i < count; ++i) {
+    const std::string digits = std::to_string(i);
+    const std::u16string n(digits.begin(), digits.end());
+    sim::BookEntry entry;
+    entry.key = mailbox.NewEntryKey();
+    std::u16string uid = u"{00000000-0000-0000-0000-000000000000}";
+    std::copy(n.rbegin(), n.rend(), uid.rbegin() + 1);
+    entry.fields = {field(u"Display Name", u"Contact " + n),
+                    field(u"First Name", u"Jörg " + n),
+                    field(u"Last Name", u"Müller"),
+                    field(u"Organization", u"Example Ltd"),
+                    field(u"Address", n + u" High Street"),
+                    field(u"City", u"Zürich"),
+                    field(u"ZIP Code", u"8001"),
+                    field(u"Office Phone Number", u"+41 44 " + n),
+                    field(u"Mobile Phone Number", u"+41 79 " + n),
+                    field(u"E-Mail Address", u"contact" + n + u"@example.com"),
+                    field(u"Comments", u"Met at the fair.\r\nCall in spring."),
+                    field(u"PMTPIUID", uid)};
+    book.entries.push_back(std::move(entry));
+  }
+  mailbox.addressBooks.push_back(std::move(book));
+  return mailbox;
+}
+
+// The plug-in's ReadSource of contacts: the book found, its field names learned, every entry's
+// fields read by identifier, records and the host's stream.
+void BM_PluginContactRead(benchmark::State& state) {
+  ReadThroughPlugin(state, Contacts(state.range(0)), framework::data_type::kCon);
+}
+BENCHMARK(BM_PluginContactRead)
     ->ArgName("items")
     ->Arg(10'000)
     ->Arg(100'000)

@@ -11,10 +11,14 @@ set(GWS_CHECK_COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_command.cmake)
 # One row: the test's name, the store before (none: the sample mailbox), the arguments after
 # --store, the standard output and the store after the run, both files of tests/data/gwsync.
 # Reads the caller's variables ARG_*, data and work.
+# NEW_GUIDS: the run makes contact identifiers, which the golden files show as {NEW-GUID}.
 function(_gws_golden_run name)
-  cmake_parse_arguments(RUN "" "BEFORE;STDOUT;AFTER" "ARGS" ${ARGN})
+  cmake_parse_arguments(RUN "NEW_GUIDS" "BEFORE;STDOUT;AFTER" "ARGS" ${ARGN})
   set(args ${RUN_ARGS})
   set(defs -DPROGRAM=${ARG_PROGRAM} -DEXPECTED_STATUS=0 -DEXPECTED_STDOUT=${data}/${RUN_STDOUT})
+  if(RUN_NEW_GUIDS)
+    list(APPEND defs -DNEW_GUIDS=1)
+  endif()
   if(RUN_BEFORE)
     set(store ${work}/${name}.json)
     list(PREPEND args --store ${store})
@@ -56,6 +60,19 @@ function(gws_add_golden_runs)
   # goes on with the dates in ISO form.
   _gws_golden_run(early_range_read_apt ARGS --today 20010215 --range 15000101 15000201 read APT
     STDOUT empty_read_apt.out)
+  # Contacts of the book "Synch" (the profile says SYNCH): an entry without an identity and one
+  # with an empty identity are given new ones; a device contact in Greek is added, one changed
+  # under its identity in lower case, one deleted.
+  _gws_golden_run(read_con NEW_GUIDS BEFORE mailbox.json ARGS ${week} read CON
+    STDOUT read_con.out AFTER after_read_con.json)
+  _gws_golden_run(insert_con NEW_GUIDS BEFORE mailbox.json
+    ARGS ${week} write CON insert ${data}/insert.vcf STDOUT insert_con.out AFTER after_insert_con.json)
+  _gws_golden_run(modify_con BEFORE mailbox.json ARGS ${week} write CON modify ${data}/modify.vcf
+    STDOUT modify_con.out AFTER after_modify_con.json)
+  _gws_golden_run(delete_con BEFORE mailbox.json ARGS ${week} write CON delete ${data}/delete.vcf
+    STDOUT delete.vcf AFTER after_delete_con.json)
+  _gws_golden_run(sample_read_con NEW_GUIDS ARGS --today 20010215 read CON
+    STDOUT sample_read_con.out)
   # What the plug-in learns of a computer without the host suite's settings: its resource
   # libraries beside its module, found (on Windows) where COM loads it from.
   _gws_golden_run(session ARGS session STDOUT session.out)
