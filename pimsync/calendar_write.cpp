@@ -1,5 +1,6 @@
-// Writing device entries into GroupWise calendar items: add, modify and delete of
-// appointments, the property mapping, and the commander and deletion helpers they share.
+// Writing device entries into GroupWise calendar items: add, modify and delete, shared by
+// appointments, tasks and notes, their property mappings, and the commander and deletion
+// helpers.
 //
 // A record is read and decoded whole before GroupWise is touched (PlanUpdate), so a record the
 // mapping cannot use is refused before an item is created or changed. Only GroupWise failing in
@@ -8,12 +9,16 @@
 // the host is told the insert failed and will send it again, which must not leave a second copy
 // for the next read.
 
+#include <charconv>
+#include <optional>
+
 #include "framework/data_types.h"
 #include "framework/entry_list.h"
 #include "framework/groupwise.h"
 #include "framework/text_codec.h"
 #include "framework/text_util.h"
 #include "framework/versit_date.h"
+#include "pimsync/calendar_kind.h"
 #include "pimsync/pim_plugin.h"
 #include "pimsync/progress_reset.h"
 
@@ -25,15 +30,15 @@ using framework::TEntry;
 using platform::Object;
 using platform::Variant;
 
-// What the write operations need to know of one kind of calendar item.
-struct CalendarKind {
-  int type;
-  std::u16string_view className;  // what Add creates and what GetMessage must find
-  std::string_view noun;          // for texts a person reads
-};
-
-constexpr CalendarKind kAppointment{framework::data_type::kApt, u"GW.MESSAGE.APPOINTMENT",
-                                    "appointment"};
+// A task's priority as the device sends it; a value that is no whole number means the first.
+int32_t PriorityValue(std::string_view text) {
+  int32_t value = 0;
+  const char* end = text.data() + text.size();
+  const char* digits = text.data() + (text.starts_with('+') ? 1 : 0);
+  const auto [stop, error] = std::from_chars(digits, end, value);
+  if (text.empty() || error != std::errc() || stop != end) return 1;
+  return value;
+}
 
 Object CalendarMessages(const Object& account) {
   return framework::groupwise::Account(account).Calendar().GetProperty("Messages").ToObject();
@@ -108,19 +113,50 @@ void TISYNCHAPPU::DiscardHalfMadeItem(const Object& item, const std::string& for
 }
 
 bool TISYNCHAPPU::AddPIMAppointment(TEntry& entry) {
-  Trace("TISYNCHAPPU.AddPIMAppointment");
+  return AddCalendarItem(entry, kAppointmentKind);
+}
+bool TISYNCHAPPU::ModifyPIMAppointment(TEntry& entry) {
+  return ModifyCalendarItem(entry, kAppointmentKind);
+}
+bool TISYNCHAPPU::DeletePIMAppointment(TEntry& entry) {
+  return DeleteCalendarItem(entry, kAppointmentKind);
+}
+bool TISYNCHAPPU::AddPIMTask(TEntry& entry) {
+  return AddCalendarItem(entry, kTaskKind);
+}
+bool TISYNCHAPPU::ModifyPIMTask(TEntry& entry) {
+  return ModifyCalendarItem(entry, kTaskKind);
+}
+bool TISYNCHAPPU::DeletePIMTask(TEntry& entry) {
+  return DeleteCalendarItem(entry, kTaskKind);
+}
+bool TISYNCHAPPU::AddPIMEvent(TEntry& entry) {
+  return AddCalendarItem(entry, kNoteKind);
+}
+bool TISYNCHAPPU::ModifyPIMEvent(TEntry& entry) {
+  return ModifyCalendarItem(entry, kNoteKind);
+}
+bool TISYNCHAPPU::DeletePIMEvent(TEntry& entry) {
+  return DeleteCalendarItem(entry, kNoteKind);
+}
+
+bool TISYNCHAPPU::AddCalendarItem(TEntry& entry, const CalendarKind& kind) {
+  Trace(FormatText("TISYNCHAPPU.AddPIM%s", {kind.operation}));
   Object created;
   try {
     WriteScope scope(Progress(), entry);
-    const ItemUpdate update = PlanRecordUpdate(entry, kAppointment.type, kAppointment.noun);
+    const ItemUpdate update = PlanRecordUpdate(entry, kind.type, kind.noun);
     const Object messages = CalendarMessages(FGWAccount);
-    created = messages.Call("Add", {std::u16string(kAppointment.className), int16_t{3}}).ToObject();
+    created = messages.Call("Add", {std::u16string(kind.className), int16_t{3}}).ToObject();
     created.PutProperty("OnCalendar", true);
     created.PutProperty("FromText", framework::groupwise::Account(FGWAccount).OwnerDisplayName());
+    if (!kind.newItemCategory.empty()) {
+      created.PutProperty("TaskCategory", std::u16string(kind.newItemCategory));
+    }
     if (!UpdateMessage(created, update)) throw platform::Exception("UpdateMessage failed");
     const Object stored = messages.Call("Item", {created.GetProperty("MessageID")}).ToObject();
     // The host learns the new item's identity from the rebuilt entry's UID.
-    RebuildEntry(entry, stored, kAppointment.type, kAppointment.noun);
+    RebuildEntry(entry, stored, kind.type, kind.noun);
     return true;
   } catch (const std::exception&) {
     if (created) DiscardHalfMadeItem(created, ItemForPeople(created));
@@ -128,36 +164,36 @@ bool TISYNCHAPPU::AddPIMAppointment(TEntry& entry) {
   }
 }
 
-bool TISYNCHAPPU::ModifyPIMAppointment(TEntry& entry) {
-  Trace("TISYNCHAPPU.ModifyPIMAppointment");
+bool TISYNCHAPPU::ModifyCalendarItem(TEntry& entry, const CalendarKind& kind) {
+  const std::string operation = FormatText("TISYNCHAPPU.ModifyPIM%s", {kind.operation});
+  Trace(operation);
   try {
     WriteScope scope(Progress(), entry);
-    const ItemUpdate update = PlanRecordUpdate(entry, kAppointment.type, kAppointment.noun);
+    const ItemUpdate update = PlanRecordUpdate(entry, kind.type, kind.noun);
     const std::string uid = entry.GetUID();
-    const Object item = FindCalendarItem(uid, kAppointment.className);
-    if (!item)
-      throw platform::Exception(FormatText("Could not access appointment [%s] via UID", {uid}));
-    if (!item.GetProperty("Personal").ToBool()) {
-      // Someone else's group appointment: GroupWise keeps its version, and the host gets it back.
+    const Object item = FindCalendarItem(uid, kind.className);
+    if (!item) throw platform::Exception(FormatText(kind.unknownUid, {uid}));
+    if (kind.keepsGroupItems && !item.GetProperty("Personal").ToBool()) {
+      // Someone else's group item: GroupWise keeps its version, and the host gets it back.
       Progress().Log(
           FormatText("%s\r\nPlease ignore the following log entry", {ItemForPeople(item)}),
-          "GroupWise group appointment update rejected");
+          FormatText("GroupWise group %s update rejected", {kind.noun}));
     } else if (!UpdateMessage(item, update)) {
-      FailPartialUpdate(ItemForPeople(item), kAppointment.noun);
+      FailPartialUpdate(ItemForPeople(item), kind.noun);
     }
-    RebuildEntry(entry, item, kAppointment.type, kAppointment.noun);
+    RebuildEntry(entry, item, kind.type, kind.noun);
     return true;
   } catch (const std::exception& failure) {
-    Trace(FormatText("Exception [%s] in TISYNCHAPPU.ModifyPIMAppointment", {failure.what()}));
+    Trace(FormatText("Exception [%s] in %s", {failure.what(), operation}));
     return false;
   }
 }
 
-bool TISYNCHAPPU::DeletePIMAppointment(TEntry& entry) {
-  Trace("TISYNCHAPPU.DeletePIMAppointment");
+bool TISYNCHAPPU::DeleteCalendarItem(TEntry& entry, const CalendarKind& kind) {
+  Trace(FormatText("TISYNCHAPPU.DeletePIM%s", {kind.operation}));
   try {
     WriteScope scope(Progress(), entry);
-    return DeleteMessageByUid(entry.GetUID(), kAppointment.className);
+    return DeleteMessageByUid(entry.GetUID(), kind.className);
   } catch (const std::exception&) {
     return false;
   }
@@ -184,11 +220,13 @@ TISYNCHAPPU::ItemUpdate TISYNCHAPPU::PlanUpdate(const TEntry& entry, int type) {
   if (type > 6 || type == framework::data_type::kAnn)
     throw platform::Exception("No GroupWise item holds this kind of record");
   ItemUpdate update;
-  for (const framework::TvPropertyView property : entry.Properties) {
-    if (type == framework::data_type::kApt) PlanAppointmentProperty(property, update);
-    if (type == framework::data_type::kCon) PlanContactProperty(property, update);
-    // Nothing of the other kinds is written by this plug-in yet; 5 and EMAIL never are.
-  }
+  // 5 and EMAIL are never written here: their plan stays empty.
+  void (TISYNCHAPPU::*plan)(framework::TvPropertyView, ItemUpdate&) = nullptr;
+  if (const CalendarKind* kind = KindOf(type)) plan = kind->plan;
+  if (type == framework::data_type::kCon) plan = &TISYNCHAPPU::PlanContactProperty;
+  if (!plan) return update;
+  for (const framework::TvPropertyView property : entry.Properties)
+    (this->*plan)(property, update);
   return update;
 }
 
@@ -208,14 +246,28 @@ TISYNCHAPPU::ItemUpdate TISYNCHAPPU::PlanRecordUpdate(const TEntry& entry, int t
 bool TISYNCHAPPU::UpdateMessage(const Object& item, const ItemUpdate& update) {
   if (!item) return false;
   try {
-    Object fields;  // an address-book entry's, taken once
+    Object fields;                 // an address-book entry's, taken once
+    std::optional<bool> personal;  // asked once, when a write depends on it
+    bool rejected = false;
     for (const ItemWrite& write : update) {
+      if (write.personalOnly) {
+        if (!personal) personal = item.GetProperty("Personal").ToBool();
+        if (!*personal) {
+          rejected = true;
+          continue;
+        }
+      }
       switch (write.target) {
         case ItemWrite::Target::kPrivacyToken: {
-          // Privacy can only be set through the commander; its answer is not checked.
           const std::u16string id = item.GetProperty("MessageID").ToText();
           const std::u16string flag = write.value.ToBool() ? u"Yes!" : u"No!";
-          ExecuteToken(u"ItemSetAttribute(\"" + id + u"\"; Private!; " + flag + u")");
+          const bool done =
+              ExecuteToken(u"ItemSetAttribute(\"" + id + u"\"; Private!; " + flag + u")")
+                  .has_value();
+          if (!done && !write.refusedToken.empty()) {
+            Services().Ui().MessageBox(0, std::string(write.refusedToken),
+                                       "TISYNCHAPPU.UpdateMessage", platform::mb::kSetForeground);
+          }
           break;
         }
         case ItemWrite::Target::kEntryField:
@@ -227,12 +279,20 @@ bool TISYNCHAPPU::UpdateMessage(const Object& item, const ItemUpdate& update) {
           break;
       }
     }
+    if (rejected) LogRejectedTaskUpdate(item);
     item.Call("Refresh");
     return true;
   } catch (const std::exception& failure) {
     Trace(FormatText("Exception [%s] in TISYNCHAPPU.UpdateMessage", {failure.what()}));
     return false;
   }
+}
+
+void TISYNCHAPPU::LogRejectedTaskUpdate(const Object& item) {
+  Progress().Log(FormatText("%s - %s\r\nPlease ignore the following log entry",
+                            {ItemText(item, "Subject"), Services().Env().FormatShortDate(
+                                                            item.GetProperty("DueDate").ToDate())}),
+                 "GroupWise group task update rejected");
 }
 
 void TISYNCHAPPU::PlanAppointmentProperty(framework::TvPropertyView property, ItemUpdate& update) {
@@ -248,9 +308,66 @@ void TISYNCHAPPU::PlanAppointmentProperty(framework::TvPropertyView property, It
   } else if (name == "DTEND") {
     update.push_back({"EndDate", date()});
   } else if (name == "CLASS") {
-    update.push_back({"", property.Value == "PRIVATE", ItemWrite::Target::kPrivacyToken});
+    update.push_back(
+        {.value = property.Value == "PRIVATE", .target = ItemWrite::Target::kPrivacyToken});
   } else if (name == "LOCATION") {
     update.push_back({"Place", framework::DecodeUtf8(property.Value, ansi)});
+  } else if (name == "ATTACH") {
+    update.push_back({"BodyText", framework::DecodeUtf8(property.Value, ansi)});
+  }
+}
+
+}  // namespace pimsync
+
+namespace pimsync {
+
+// Another user's task keeps what that user gave it; only whether it is done is the user's own.
+void TISYNCHAPPU::PlanTaskProperty(framework::TvPropertyView property, ItemUpdate& update) {
+  const std::string_view name = property.Name;
+  const platform::CodePage& ansi = Services().Ansi();
+  const auto personal = [&](std::string member, Variant value) {
+    update.push_back(
+        {.member = std::move(member), .value = std::move(value), .personalOnly = true});
+  };
+  const platform::AutomationDate now = Services().Env().Now();
+  if (name == "DESCRIPTION") {
+    personal("Subject", framework::DecodeUtf8(property.Value, ansi));
+  } else if (name == "DTSTART") {
+    const platform::AutomationDate assigned = framework::VersitToDate(property.Value, now);
+    const platform::AutomationDate today = platform::DateOnly(now);
+    personal("AssignedDate", assigned);
+    // A task cannot have started before today once it is assigned for a day already past.
+    personal("StartDate", today.days >= assigned.days ? today : assigned);
+  } else if (name == "DUE") {
+    personal("DueDate", framework::VersitToDate(property.Value, now));
+  } else if (name == "COMPLETED") {
+    update.push_back({.member = "Completed", .value = !property.Value.empty()});
+  } else if (name == "PRIORITY") {
+    personal("TaskPriority", PriorityValue(property.Value));
+  } else if (name == "CLASS") {
+    update.push_back({.value = property.Value == "PRIVATE",
+                      .target = ItemWrite::Target::kPrivacyToken,
+                      .personalOnly = true});
+  } else if (name == "ATTACH") {
+    personal("BodyText", framework::DecodeUtf8(property.Value, ansi));
+  }
+}
+
+// DTEND and LOCATION have no place in a note: it is kept by day.
+void TISYNCHAPPU::PlanNoteProperty(framework::TvPropertyView property, ItemUpdate& update) {
+  const std::string_view name = property.Name;
+  const platform::CodePage& ansi = Services().Ansi();
+  if (name == "DESCRIPTION") {
+    update.push_back({"Subject", framework::DecodeUtf8(property.Value, ansi)});
+  } else if (name == "DTSTART") {
+    update.push_back(
+        {"StartDate", framework::VersitToDate(property.Value, Services().Env().Now())});
+  } else if (name == "CLASS") {
+    const bool makePrivate = property.Value == "PRIVATE";
+    update.push_back(
+        {.value = makePrivate,
+         .target = ItemWrite::Target::kPrivacyToken,
+         .refusedToken = makePrivate ? "Set to private failed" : "set to public failed"});
   } else if (name == "ATTACH") {
     update.push_back({"BodyText", framework::DecodeUtf8(property.Value, ansi)});
   }

@@ -40,6 +40,14 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   bool AddPIMAppointment(framework::TEntry& entry) override;
   bool ModifyPIMAppointment(framework::TEntry& entry) override;
   bool DeletePIMAppointment(framework::TEntry& entry) override;
+  bool GetPIMTasks(framework::TEntryList& list) override;
+  bool AddPIMTask(framework::TEntry& entry) override;
+  bool ModifyPIMTask(framework::TEntry& entry) override;
+  bool DeletePIMTask(framework::TEntry& entry) override;
+  bool GetPIMEvents(framework::TEntryList& list) override;
+  bool AddPIMEvent(framework::TEntry& entry) override;
+  bool ModifyPIMEvent(framework::TEntry& entry) override;
+  bool DeletePIMEvent(framework::TEntry& entry) override;
   bool GetPIMContacts(framework::TEntryList& list) override;
   bool AddPIMContact(framework::TEntry& entry) override;
   bool ModifyPIMContact(framework::TEntry& entry) override;
@@ -55,9 +63,14 @@ class TISYNCHAPPU : public framework::TBaseIsync {
       kPrivacyToken,  // privacy is written through the commander only; member is unused
       kEntryField,    // member is the label of an address-book entry's field
     };
-    std::string member;
-    platform::Variant value;
+    std::string member{};
+    platform::Variant value{};
     Target target = Target::kProperty;
+    // Not written into an item another user assigned; the skip is logged once per update.
+    bool personalOnly = false;
+    // For the privacy token: shown in a message box when GroupWise refuses it. Empty: the
+    // answer is not looked at.
+    std::string_view refusedToken{};
   };
   using ItemUpdate = std::vector<ItemWrite>;
   // The writes the entry's properties ask of an item of the given data type, in their order
@@ -87,15 +100,35 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   std::string_view CommentPadding() const;
 
  private:
+  // What tells appointments, tasks and notes apart: their class, query, texts and mapping
+  // (calendar_kind.h). They share the operations below.
+  struct CalendarKind;
+  static const CalendarKind kAppointmentKind;
+  static const CalendarKind kTaskKind;
+  static const CalendarKind kNoteKind;
+  // The kind of a calendar data type; null for the others.
+  static const CalendarKind* KindOf(int type);
+  bool ReadCalendar(framework::TEntryList& list, const CalendarKind& kind);
+  bool AddCalendarItem(framework::TEntry& entry, const CalendarKind& kind);
+  bool ModifyCalendarItem(framework::TEntry& entry, const CalendarKind& kind);
+  bool DeleteCalendarItem(framework::TEntry& entry, const CalendarKind& kind);
+
   // Runs a calendar query of the given expression to its end, asking the host on the way
   // whether the user cancelled; the query's messages.
   platform::Object RunQuery(const std::string& expression);
   // "(... START_DATE >= 2000/1/5 ...)": a date as the query language writes it.
   static std::string QueryDate(platform::AutomationDate date);
-  // The CLASS value of an item: its Private flag, asked of the commander when reading it fails.
-  std::string PrivacyValue(const platform::Object& item);
+  // The CLASS value of an item: its Private flag, asked of the commander when reading it fails;
+  // `whenUnknown` when the commander cannot tell either.
+  std::string PrivacyValue(const platform::Object& item, std::string_view whenUnknown);
   void AppendAppointment(framework::TEntry& entry, const platform::Object& item);
+  void AppendTask(framework::TEntry& entry, const platform::Object& item);
+  void AppendNote(framework::TEntry& entry, const platform::Object& item);
   void PlanAppointmentProperty(framework::TvPropertyView property, ItemUpdate& update);
+  void PlanTaskProperty(framework::TvPropertyView property, ItemUpdate& update);
+  void PlanNoteProperty(framework::TvPropertyView property, ItemUpdate& update);
+  // Tells the user that the fields of another user's task were left as they were.
+  void LogRejectedTaskUpdate(const platform::Object& item);
   void AppendContact(framework::TEntry& entry, const platform::Object& bookEntry);
   void PlanContactProperty(framework::TvPropertyView property, ItemUpdate& update);
   // The account's address books (traced for the read); raises when GroupWise has none.

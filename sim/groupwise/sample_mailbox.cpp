@@ -127,11 +127,19 @@ void AddCalendar(SampleBuilder& b) {
   bank.isPrivate = true;
   bank.privateReadRaises = true;
   bank.failingTokens = {"ItemGetAttribute"};
+  // Due after the default range, still read; and one assigned after it, not read.
+  b.Task(u"Plan the summer party", 5, 200, 2, u"Ask everyone for a date.");
+  b.Task(u"Renew the car insurance", 200, 230, 1);
 
   b.Note(u"Public holiday in Zürich", 0, u"Offices closed.");
   CalendarItem& birthday = b.Note(u"Mum's birthday 🎂", 2, u"Call in the evening.\r\nFlowers?");
   birthday.isPrivate = true;
   b.Note(u"社員旅行の準備", 4, u"参加者リストを確認する");
+  CalendarItem& closed = b.Note(u"Office closed for maintenance", 3,
+                                u"The building is closed all day.\r\nWork from home.");
+  closed.boxType = BoxType::kIncoming;
+  closed.personal = false;
+  closed.fromText = u"Facilities";
 }
 
 // The rest of the sample's address book, one row per entry. A field is in the entry when its

@@ -17,8 +17,9 @@ namespace sim {
 // user's sent copy in the OUTGOING box, subjects and places in Latin with accents, Greek,
 // Cyrillic and CJK scripts and with characters outside the BMP, multi-line bodies, a body
 // that is a bare line break and a place that is one blank. Also tasks (one assigned by
-// another user, one completed), notes, and the address book "Didodudo Z380": thirty users
-// written in those scripts and in Arabic and Hebrew, with every standard field used somewhere
+// another user, one completed, one due after the default range and one assigned after it),
+// notes (on several days, one from another user), and the address book "Didodudo Z380": thirty
+// users written in those scripts and in Arabic and Hebrew, with every standard field used somewhere
 // and multi-line comments; most carry a "PMTPIUID" GUID, some none, one an empty one; one
 // group and one resource. Built in a fixed order, so the same day gives the same ids.
 Mailbox BuildSampleMailbox(platform::AutomationDate today);

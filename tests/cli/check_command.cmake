@@ -2,6 +2,7 @@
 #   -DPROGRAM=path -DARGS="arg|arg|..." -DEXPECTED_STATUS=N
 #   optional: -DEMULATOR="cmd|arg|..." (runs PROGRAM through it) -DSTDIN=file
 #             -DEXPECTED_STDOUT=file -DSTDOUT_MATCHES=regex -DSTDERR_CONTAINS=text
+#             -DSTDOUT_CONTAINS="text|text|..." (each text somewhere in standard output)
 #             -DSTDOUT_FILE=file (standard output goes there, /dev/full for a full disk)
 #             -DSTORE_FROM=file -DSTORE=path (copied there before the run)
 #             -DEXPECTED_STORE=file (what STORE must hold after the run)
@@ -64,6 +65,15 @@ if(DEFINED STDOUT_MATCHES)
   if(found STREQUAL "")
     message(FATAL_ERROR "standard output does not match '${STDOUT_MATCHES}':\n${out}")
   endif()
+endif()
+if(DEFINED STDOUT_CONTAINS)
+  string(REPLACE "|" ";" texts "${STDOUT_CONTAINS}")
+  foreach(text IN LISTS texts)
+    string(FIND "${out}" "${text}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "standard output lacks '${text}':\n${out}")
+    endif()
+  endforeach()
 endif()
 if(DEFINED STDERR_CONTAINS)
   string(FIND "${err}" "${STDERR_CONTAINS}" at)

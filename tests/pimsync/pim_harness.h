@@ -104,4 +104,32 @@ inline sim::CalendarItem Appointment(std::u16string id, std::u16string subject,
   return item;
 }
 
+// A personal task assigned on one day and due on another, both at midnight.
+inline sim::CalendarItem Task(std::u16string id, std::u16string subject,
+                              platform::CivilDateTime assigned, platform::CivilDateTime due) {
+  sim::CalendarItem item;
+  item.messageId = std::move(id);
+  item.itemClass = sim::ItemClass::kTask;
+  item.subject = std::move(subject);
+  item.assignedDate = platform::EncodeAutomationDate(assigned);
+  item.startDate = item.assignedDate;
+  item.dueDate = platform::EncodeAutomationDate(due);
+  item.taskPriority = 2;
+  item.taskCategory = u"S";
+  item.bodyText = u"Steps";
+  return item;
+}
+
+// A personal note of one day.
+inline sim::CalendarItem Note(std::u16string id, std::u16string subject,
+                              platform::CivilDateTime day) {
+  sim::CalendarItem item;
+  item.messageId = std::move(id);
+  item.itemClass = sim::ItemClass::kNote;
+  item.subject = std::move(subject);
+  item.startDate = platform::EncodeAutomationDate(day);
+  item.bodyText = u"Details";
+  return item;
+}
+
 }  // namespace pimsync::testing_harness
