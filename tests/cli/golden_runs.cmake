@@ -60,35 +60,26 @@ function(gws_add_golden_runs)
   # goes on with the dates in ISO form.
   _gws_golden_run(early_range_read_apt ARGS --today 20010215 --range 15000101 15000201 read APT
     STDOUT empty_read_apt.out)
-  # Tasks of the week: one completed, one another user assigned, whose change keeps all but its
-  # completion (the rejection goes to the host's log), one assigned after the week, not read.
-  # The added task starts in the past, so GroupWise is told it starts today.
-  _gws_golden_run(read_todo BEFORE mailbox.json ARGS ${week} read TODO
-    STDOUT read_todo.out AFTER mailbox.json)
-  _gws_golden_run(insert_todo BEFORE mailbox.json
-    ARGS ${week} write TODO insert ${data}/insert_todo.vcs STDOUT insert_todo.out
-    AFTER after_insert_todo.json)
-  _gws_golden_run(modify_todo BEFORE mailbox.json
-    ARGS ${week} write TODO modify ${data}/modify_todo.vcs STDOUT modify_todo.out
-    AFTER after_modify_todo.json)
-  _gws_golden_run(delete_todo BEFORE mailbox.json
-    ARGS ${week} write TODO delete ${data}/delete_todo.vcs STDOUT delete_todo.vcs
-    AFTER after_delete_todo.json)
-  # Notes of the week, one from another user; a note added with a time of day and an end on
-  # another day is kept by its first day, without a place.
-  _gws_golden_run(read_eve BEFORE mailbox.json ARGS ${week} read EVE
-    STDOUT read_eve.out AFTER mailbox.json)
-  _gws_golden_run(insert_eve BEFORE mailbox.json
-    ARGS ${week} write EVE insert ${data}/insert_eve.vcs STDOUT insert_eve.out
-    AFTER after_insert_eve.json)
-  _gws_golden_run(modify_eve BEFORE mailbox.json
-    ARGS ${week} write EVE modify ${data}/modify_eve.vcs STDOUT modify_eve.out
-    AFTER after_modify_eve.json)
-  _gws_golden_run(delete_eve BEFORE mailbox.json
-    ARGS ${week} write EVE delete ${data}/delete_eve.vcs STDOUT delete_eve.vcs
-    AFTER after_delete_eve.json)
-  _gws_golden_run(sample_read_todo ARGS --today 20010215 read TODO STDOUT sample_read_todo.out)
-  _gws_golden_run(sample_read_eve ARGS --today 20010215 read EVE STDOUT sample_read_eve.out)
+  # Tasks of the week (TODO): one completed, one another user assigned, whose change keeps all
+  # but its completion (the rejection goes to the host's log), one assigned after the week, not
+  # read; the added task starts in the past, so GroupWise is told it starts today. Notes of the
+  # week (EVE), one from another user; a note added with a time of day and an end on another
+  # day is kept by its first day, without a place.
+  foreach(kind todo eve)
+    string(TOUPPER ${kind} type)
+    _gws_golden_run(read_${kind} BEFORE mailbox.json ARGS ${week} read ${type}
+      STDOUT read_${kind}.out AFTER mailbox.json)
+    foreach(op insert modify)
+      _gws_golden_run(${op}_${kind} BEFORE mailbox.json
+        ARGS ${week} write ${type} ${op} ${data}/${op}_${kind}.vcs STDOUT ${op}_${kind}.out
+        AFTER after_${op}_${kind}.json)
+    endforeach()
+    _gws_golden_run(delete_${kind} BEFORE mailbox.json
+      ARGS ${week} write ${type} delete ${data}/delete_${kind}.vcs STDOUT delete_${kind}.vcs
+      AFTER after_delete_${kind}.json)
+    _gws_golden_run(sample_read_${kind} ARGS --today 20010215 read ${type}
+      STDOUT sample_read_${kind}.out)
+  endforeach()
   # Contacts of the book "Synch" (the profile says SYNCH): an entry without an identity and one
   # with an empty identity are given new ones; a device contact in Greek is added, one changed
   # under its identity in lower case, one deleted.
