@@ -10,4 +10,16 @@ int ConsoleUserInterface::MessageBox(WindowHandle, const std::string& text,
   return DefaultButton(style);
 }
 
+std::optional<std::string> ConsoleUserInterface::AskFolderName(WindowHandle,
+                                                               const FolderNameDialogTexts& texts,
+                                                               const std::string& proposed,
+                                                               const AcceptFolderName& accept) {
+  out_ << "[" << texts.caption << "] " << texts.description << '\n';
+  const std::optional<std::string> name = folderNames.Play(proposed, accept);
+  out_ << "[" << texts.caption << "] " << (name ? "OK: " + *name : std::string("closed without OK"))
+       << '\n';
+  out_.flush();
+  return name;
+}
+
 }  // namespace platform

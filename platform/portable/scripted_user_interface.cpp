@@ -11,4 +11,12 @@ int ScriptedUserInterface::MessageBox(WindowHandle owner, const std::string& tex
   return answer;
 }
 
+std::optional<std::string> ScriptedUserInterface::AskFolderName(WindowHandle owner,
+                                                                const FolderNameDialogTexts& texts,
+                                                                const std::string& proposed,
+                                                                const AcceptFolderName& accept) {
+  folderNameDialogs.push_back({owner, texts, proposed});
+  return folderNames.Play(proposed, accept);
+}
+
 }  // namespace platform

@@ -23,11 +23,23 @@ class ScriptedUserInterface final : public UserInterface {
                  uint32_t style) override;
   void Beep(uint32_t type) override { beeps.push_back(type); }
   void PumpMessages() override { ++pumps; }
+  // Answered from folderNames; ends without OK when they run out.
+  std::optional<std::string> AskFolderName(WindowHandle owner, const FolderNameDialogTexts& texts,
+                                           const std::string& proposed,
+                                           const AcceptFolderName& accept) override;
 
   // The next message boxes answer these buttons in order; after that, each its default button.
   void Answer(int button) { answers_.push_back(button); }
 
+  struct FolderNameDialog {
+    WindowHandle owner;
+    FolderNameDialogTexts texts;
+    std::string proposed;
+  };
+
   std::vector<MessageBoxCall> messageBoxes;
+  std::vector<FolderNameDialog> folderNameDialogs;
+  FolderNameAnswers folderNames;
   std::vector<uint32_t> beeps;
   int pumps = 0;
 

@@ -65,6 +65,15 @@ class PrinterUserInterface final : public platform::UserInterface {
   }
   void Beep(uint32_t type) override { console_.Beep(type); }
   void PumpMessages() override { console_.PumpMessages(); }
+  std::optional<std::string> AskFolderName(platform::WindowHandle owner,
+                                           const platform::FolderNameDialogTexts& texts,
+                                           const std::string& proposed,
+                                           const platform::AcceptFolderName& accept) override {
+    printer_.EndLiveLine();
+    return console_.AskFolderName(owner, texts, proposed, accept);
+  }
+  // The answers the folder-name dialog gets (gwsync's option or script).
+  platform::FolderNameAnswers& FolderNames() { return console_.folderNames; }
 
  private:
   ProgressPrinter& printer_;
