@@ -2,30 +2,12 @@
 
 #include "framework/base_isync.h"
 #include "framework/entry.h"
+#include "framework/progress_reset.h"
 #include "platform/exception.h"
 
 namespace pimsync {
 
-// Puts the host's secondary progress line and bar back to rest when an operation ends, however
-// it ends. A progress object that fails here has failed the operation already.
-class ProgressReset {
- public:
-  explicit ProgressReset(const framework::HostProgress& progress) : progress_(progress) {}
-  ~ProgressReset() {
-    try {
-      progress_.SetAppText("");
-      progress_.SetRange(0, 0);
-      progress_.SetValue(0);
-    } catch (const std::exception&) {
-      // Nothing more to tell the host: the operation's own result stands.
-    }
-  }
-  ProgressReset(const ProgressReset&) = delete;
-  ProgressReset& operator=(const ProgressReset&) = delete;
-
- private:
-  framework::HostProgress progress_;
-};
+using framework::ProgressReset;
 
 // The shape every write keeps: the progress put to rest before and after, and an entry that
 // must hold something.

@@ -19,4 +19,11 @@ bool WriteNewFile(const std::string& path, std::string_view bytes,
 // one, never none and never a part.
 void RenameOver(const std::string& from, const std::string& to);
 
+// Creates the folder `path`; false, with nothing created, when something of that name exists.
+bool MakeFolder(const std::string& path);
+
+// Removes `path` and everything in it, as far as it can; never raises (it runs when a step
+// ends, failures included).
+void RemoveTree(const std::string& path) noexcept;
+
 }  // namespace platform::system_files

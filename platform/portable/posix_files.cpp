@@ -97,6 +97,17 @@ void RenameOver(const std::string& from, const std::string& to) {
   FlushFolderOf(to);
 }
 
+bool MakeFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0700) == 0) return true;
+  if (errno == EEXIST) return false;
+  throw FileError(path, "cannot be created: " + Reason(errno));
+}
+
+void RemoveTree(const std::string& path) noexcept {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+}
+
 }  // namespace system_files
 
 std::optional<FileLock> FileLock::TryAcquire(const std::string& lockFile) {

@@ -59,6 +59,36 @@ void RenameOver(const std::string& from, const std::string& to) {
   }
 }
 
+bool MakeFolder(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return false;
+  throw FileError(path, "cannot be created: " + Reason(error));
+}
+
+// Through the ANSI calls, as the folder was made: the C++ library's own would take the bytes
+// for another encoding.
+void RemoveTree(const std::string& path) noexcept {
+  WIN32_FIND_DATAA found;
+  const std::string pattern = path + "\\*";
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string inside = path + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(inside);
+      } else {
+        SetFileAttributesA(inside.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(inside.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
 }  // namespace system_files
 
 std::optional<FileLock> FileLock::TryAcquire(const std::string& lockFile) {
