@@ -62,7 +62,8 @@ function(gws_add_golden_runs)
     STDOUT empty_read_apt.out)
   # Tasks of the week (TODO): one completed, one another user assigned, whose change keeps all
   # but its completion (the rejection goes to the host's log), one assigned after the week, not
-  # read; the added task starts in the past, so GroupWise is told it starts today. Notes of the
+  # read; the added task is assigned years ahead, since a task assigned in the past starts
+  # "today", and the plug-in DLL keeps the machine's clock, which --today does not set. Notes of the
   # week (EVE), one from another user; a note added with a time of day and an end on another
   # day is kept by its first day, without a place.
   foreach(kind todo eve)
