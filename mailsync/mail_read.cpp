@@ -125,6 +125,9 @@ void TISYNCHAPPU::ReadMessages(const Object& folder, const std::string& query, i
                            .ToObject();
   const int32_t count = gw::Count(found);
   for (int32_t i = 1; i <= count; ++i) {
+    // A mailbox of large attachments takes long to read: the user may stop it between
+    // messages, as the calendar reads allow.
+    if (Progress().Aborted()) throw platform::Exception("User pressed cancel");
     const Object message = gw::ItemAt(found, i);
     // Reading the body and saving attachments mark a message read; an inbox message keeps the
     // state the user left it in, also when it is skipped or fails.

@@ -1,0 +1,90 @@
+#pragma once
+
+// A whole host around the mail plug-in: the portable machine with the build's resource
+// libraries, a recording progress object, the simulated GroupWise, and an e-mail profile's
+// setup blocks handed over as streams, as the host hands them.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/module_globals.h"
+#include "framework/setup_blocks.h"
+#include "mailsync/mail_plugin.h"
+#include "sim/groupwise/simulated_groupwise.h"
+#include "tests/support/plugin_harness.h"
+
+namespace mailsync::testing_harness {
+
+inline constexpr std::string_view kExtensionsKey =
+    "Software\\Corvenda Corporation\\ZI5R RAV5 Email Synchronizer\\Supported Attachments";
+inline constexpr std::string_view kFoldersKey =
+    "Software\\Corvenda Corporation\\Quorl 2000 - GroupWise Edition";
+
+// Gives the tests' mail plug-in its protected hooks.
+class TestablePlugin : public TISYNCHAPPU {
+ public:
+  using TISYNCHAPPU::BuildMailEntry;
+  using TISYNCHAPPU::CalcMailSize;
+  using TISYNCHAPPU::GetRecipientList;
+  using TISYNCHAPPU::MessageTextSize;
+  using TISYNCHAPPU::TISYNCHAPPU;
+};
+
+struct MailHost {
+  MailHost() {
+    host.platform.env.modulePath = std::string(GWS_RUNTIME_DIR) + "/mailsync.dll";
+    host.platform.env.fixedNow = platform::EncodeAutomationDate({2000, 12, 8, 12, 0, 0, 0});
+    host.platform.env.ctrlKeyDown = true;
+    resources.emplace(host.platform.env, host.platform.resources, host.platform.ui);
+    groupwise.RegisterWith(host.platform.objects);
+    blockA.Set(framework::block_a::MailRangeStart, std::u16string_view(u"20001201T000000"));
+    blockA.Set(framework::block_a::MailRangeEnd, std::u16string_view(u"20001208T000000"));
+    blockA.Set(framework::block_a::MailFolders, uint32_t{12});
+    blockA.Set(framework::block_a::MemoLimit, uint32_t{10240});
+    blockA.Set(framework::block_a::MailNoAttachments, int16_t{0});
+  }
+
+  int32_t Init() {
+    platform::MemoryStream a, c;
+    blockA.WriteTo(a);
+    blockC.WriteTo(c);
+    return plugin->Init(host.progressObject, &a, &c);
+  }
+  void Start() {
+    ASSERT_EQ(Init(), 0) << TraceText();
+    ASSERT_EQ(plugin->Open(host.progressObject), 0) << TraceText();
+  }
+  int32_t Read(std::string& stream) {
+    platform::MemoryStream out;
+    const int32_t value = plugin->ReadSource(platform::Object(), &out, 6, 0, u"");
+    stream = out.Bytes();
+    return value;
+  }
+
+  std::vector<std::string> Trace() const {
+    return plugin->TraceLines() ? *plugin->TraceLines() : std::vector<std::string>();
+  }
+  std::string TraceText() const {
+    std::string text;
+    for (const std::string& line : Trace())
+      text += line + "\n";
+    return text;
+  }
+  bool Traced(std::string_view line) const {
+    for (const std::string& traced : Trace()) {
+      if (traced == line) return true;
+    }
+    return false;
+  }
+
+  testing_support::HostHarness host;
+  std::optional<framework::ModuleResourcesScope> resources;
+  sim::GroupWise groupwise;
+  framework::SetupBlock blockA{framework::BlockKind::kA};
+  framework::SetupBlock blockC{framework::BlockKind::kCMail};
+  std::unique_ptr<TestablePlugin> plugin = std::make_unique<TestablePlugin>(host.platform);
+};
+
+}  // namespace mailsync::testing_harness
