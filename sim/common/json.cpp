@@ -202,14 +202,20 @@ class Parser {
     ++pos_;  // the opening quote
     std::string out;
     for (;;) {
+      // A run of plain characters is copied whole: a string can be megabytes (the base64 of
+      // an attachment in a store).
+      const char* const plain = text_.data() + pos_;
+      const char* const end = text_.data() + text_.size();
+      const char* stop = plain;
+      while (stop < end && *stop != '"' && *stop != '\\' &&
+             static_cast<unsigned char>(*stop) >= 0x20)
+        ++stop;
+      out.append(plain, stop);
+      pos_ += static_cast<std::size_t>(stop - plain);
       if (pos_ >= text_.size()) Fail("unterminated string");
       const char c = text_[pos_++];
       if (c == '"') return out;
       if (static_cast<unsigned char>(c) < 0x20) Fail("control character in a string");
-      if (c != '\\') {
-        out.push_back(c);
-        continue;
-      }
       if (pos_ >= text_.size()) Fail("unterminated string");
       const char e = text_[pos_++];
       switch (e) {
@@ -293,9 +299,22 @@ std::string NumberText(double number) {
   return buffer;
 }
 
+bool NeedsEscape(char c) {
+  return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+}
+
 void WriteString(std::string& out, const std::string& text) {
   out.push_back('"');
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // Runs of characters that need no escape are copied whole, as ParseString reads them.
+    const char* const plain = text.data() + i;
+    const char* stop = plain;
+    while (stop < text.data() + text.size() && !NeedsEscape(*stop))
+      ++stop;
+    out.append(plain, stop);
+    i += static_cast<std::size_t>(stop - plain);
+    if (i == text.size()) break;
+    const char c = text[i];
     switch (c) {
       case '"':
         out += "\\\"";
