@@ -18,6 +18,7 @@ using framework::SetupBlock;
 using framework::TextField;
 namespace block_a = framework::block_a;
 namespace block_b = framework::block_b_pim;
+namespace data_type = framework::data_type;
 
 // The fields the setup components write with fixed values have no names; the layout table of
 // framework/setup_blocks.h lists them by offset, and so do these.
@@ -88,6 +89,38 @@ void WriteCalendarIdentity(Profile& profile, std::string_view controlFilePath) {
   a.Set(A16(7806), 1);
 }
 
+// The e-mail component's variations of the fixed values and its identity, on every load. What
+// it writes as 0 (TypeEnabled of the other types, 3666, 3702, 6552, 7806) a new profile already
+// holds.
+void WriteEmailIdentity(SetupBlock& a, std::string_view controlFilePath) {
+  a.Set(block_a::Title, u"Didodudo Z380 - Synchronization (E-mail)");
+  a.Set(block_a::DeviceApp, u"EPOCMAIL");
+  a.Set(block_a::PCApp, u"MAILSYNC");
+  a.Set(block_a::LogPath, DerivedPath(controlFilePath, u".LOG"));
+  a.Set(block_a::TypeEnabled[data_type::kEmail], 1);
+  a.Set(block_a::DeviceCodePage[data_type::kEmail], 65001u);
+  a.Set(block_a::PCCodePage[data_type::kEmail], 65001u);
+  for (std::size_t offset : {7024u, 7028u})
+    a.Set(framework::I32Field{BlockKind::kA, offset}, -1);
+}
+
+// Three days of mail up to 10 KB each, without attachments, from the inbox and the outbox;
+// GroupWise wins conflicts, and a deletion on the device deletes in GroupWise (DeleteRule 0).
+void WriteEmailDefaults(Profile& profile, std::u16string_view computerName) {
+  SetupBlock& a = profile.a;
+  a.Set(block_a::ConflictRule, 1);
+  a.Set(block_a::MailRangeUnit, 1);
+  a.Set(block_a::MailRangeCount, 3);
+  a.Set(block_a::DeleteOldTypes, 64);
+  a.Set(block_a::DeleteOldUnit[data_type::kEmail], 1);
+  a.Set(block_a::DeleteOldCount[data_type::kEmail], 3);
+  a.Set(block_a::MemoLimit, 10240u);
+  a.Set(block_a::MailNoAttachments, 1);
+  a.Set(block_a::MailFolders, 10u);
+  const std::u16string_view account = computerName.empty() ? u"Work" : computerName;
+  profile.b.Set(framework::block_b_mail::DeviceAccount, std::u16string(account) + u" (PC mail)");
+}
+
 void WriteCalendarDefaults(SetupBlock& a) {
   a.Set(block_a::DeleteRule, 0);
   a.Set(block_a::ConflictRule, 1);
@@ -105,33 +138,68 @@ void WriteCalendarDefaults(SetupBlock& a) {
 // Far enough for any four-digit year, near enough that the date conversions never refuse it.
 constexpr double kFarthestDay = 3'000'000.0;
 
-void RefuseYearBeyondBlock(const platform::CivilDateTime& civil) {
+// Which range a refusal is about, so that the message names the one the user can change.
+void RefuseYearBeyondBlock(const platform::CivilDateTime& civil, std::string_view range) {
   if (civil.year < 1000 || civil.year > 9999) {
-    throw platform::Exception("the calendar range reaches the year " + std::to_string(civil.year) +
-                              ", which a setup block cannot hold");
+    throw platform::Exception("the " + std::string(range) + " range reaches the year " +
+                              std::to_string(civil.year) + ", which a setup block cannot hold");
   }
 }
 
-int64_t WholeDays(platform::AutomationDate date) {
+int64_t WholeDays(platform::AutomationDate date, std::string_view range) {
   if (!(std::fabs(date.days) <= kFarthestDay)) {
-    throw platform::Exception("the calendar range reaches a day that a setup block cannot hold");
+    throw platform::Exception("the " + std::string(range) +
+                              " range reaches a day that a setup block cannot hold");
   }
   // Checked before DateOnly, whose own refusal of a five-digit year would not say which range
   // is at fault.
-  RefuseYearBeyondBlock(platform::DecodeAutomationDate(date));
+  RefuseYearBeyondBlock(platform::DecodeAutomationDate(date), range);
   return static_cast<int64_t>(std::llround(platform::DateOnly(date).days));
 }
 
-std::u16string DateText(platform::AutomationDate day) {
+std::u16string DateText(platform::AutomationDate day, std::string_view range) {
   const platform::CivilDateTime civil = platform::DecodeAutomationDate(day);
-  RefuseYearBeyondBlock(civil);
+  RefuseYearBeyondBlock(civil, range);
   const std::string text = std::to_string(civil.year) + (civil.month < 10 ? "0" : "") +
                            std::to_string(civil.month) + (civil.day < 10 ? "0" : "") +
                            std::to_string(civil.day) + "T000000";
   return std::u16string(text.begin(), text.end());
 }
 
+// The first day and the day `endShift` days after the last, both refused before either is
+// stored, so that a refused range leaves the block alone.
+void FillRange(SetupBlock& a, const DayRange& range, std::string_view name, int64_t endShift,
+               framework::DateField startField, framework::DateField endField) {
+  const int64_t first = WholeDays(range.first, name);
+  const int64_t last = WholeDays(range.last, name);
+  if (last < first)
+    throw platform::Exception("the " + std::string(name) + " range ends before it starts");
+  const std::u16string start = DateText({static_cast<double>(first)}, name);
+  const std::u16string end = DateText({static_cast<double>(last + endShift)}, name);
+  a.Set(startField, start);
+  a.Set(endField, end);
+}
+
+int64_t Today(platform::AutomationDate today) {
+  return static_cast<int64_t>(std::llround(platform::DateOnly(today).days));
+}
+
 }  // namespace
+
+std::string_view ProfileKindName(ProfileKind kind) {
+  return kind == ProfileKind::kEmail ? "email" : "calendar";
+}
+
+Profile::Profile(ProfileKind kind) {
+  if (kind == ProfileKind::kEmail) {
+    b = SetupBlock(BlockKind::kBMail);
+    c = SetupBlock(BlockKind::kCMail);
+  }
+}
+
+ProfileKind Profile::Kind() const {
+  return b.Kind() == BlockKind::kBMail ? ProfileKind::kEmail : ProfileKind::kCalendar;
+}
 
 std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view extension) {
   std::string upper(controlFilePath);
@@ -164,22 +232,34 @@ Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel) {
   return profile;
 }
 
+Profile NewEmailProfile(std::string_view controlFilePath, int16_t logLevel,
+                        std::u16string_view computerName) {
+  Profile profile(ProfileKind::kEmail);
+  WriteFixedValues(profile.a, logLevel);
+  WriteEmailIdentity(profile.a, controlFilePath);
+  WriteEmailDefaults(profile, computerName);
+  return profile;
+}
+
 CalendarRange HostCalendarRange(const SetupBlock& a, platform::AutomationDate today) {
-  const int64_t day = static_cast<int64_t>(std::llround(platform::DateOnly(today).days));
+  const int64_t day = Today(today);
   const int64_t past = int64_t{a.Get(block_a::CalPastCount)} * a.Get(block_a::CalPastUnit);
   const int64_t future = int64_t{a.Get(block_a::CalFutureCount)} * a.Get(block_a::CalFutureUnit);
   return {{static_cast<double>(day - past)}, {static_cast<double>(day + future)}};
 }
 
 void FillCalendarRange(SetupBlock& a, const CalendarRange& range) {
-  const int64_t first = WholeDays(range.first);
-  const int64_t last = WholeDays(range.last);
-  if (last < first) throw platform::Exception("the calendar range ends before it starts");
-  // Both texts are made before either is stored, so a refused range leaves the block alone.
-  const std::u16string start = DateText({static_cast<double>(first)});
-  const std::u16string end = DateText({static_cast<double>(last + 1)});
-  a.Set(block_a::CalRangeStart, start);
-  a.Set(block_a::CalRangeEnd, end);
+  FillRange(a, range, "calendar", 1, block_a::CalRangeStart, block_a::CalRangeEnd);
+}
+
+MailRange HostMailRange(const SetupBlock& a, platform::AutomationDate today) {
+  const int64_t day = Today(today);
+  const int64_t back = int64_t{a.Get(block_a::MailRangeCount)} * a.Get(block_a::MailRangeUnit);
+  return {{static_cast<double>(day - back)}, {static_cast<double>(day)}};
+}
+
+void FillMailRange(SetupBlock& a, const MailRange& range) {
+  FillRange(a, range, "mail", 0, block_a::MailRangeStart, block_a::MailRangeEnd);
 }
 
 }  // namespace sim

@@ -1,7 +1,7 @@
 #pragma once
 
 // One synchronization profile as the host keeps it in its control file: the three setup blocks
-// of the calendar and contacts kind. The host hands blocks A and C to the plug-in's Init.
+// of its kind. The host hands blocks A and C to the plug-in's Init.
 
 #include <cstdint>
 #include <string>
@@ -12,7 +12,21 @@
 
 namespace sim {
 
+// Blocks B and C differ between the kinds: calendar and contacts profiles are pimsync's, e-mail
+// profiles mailsync's. Block A is the same for both.
+enum class ProfileKind { kCalendar, kEmail };
+
+// "calendar", "email": the kind's name in the profile file and in messages.
+std::string_view ProfileKindName(ProfileKind kind);
+
 struct Profile {
+  // Every byte zero.
+  Profile() = default;
+  explicit Profile(ProfileKind kind);
+
+  // By block B; the blocks of one profile are always of one kind.
+  ProfileKind Kind() const;
+
   framework::SetupBlock a{framework::BlockKind::kA};
   framework::SetupBlock b{framework::BlockKind::kBPim};
   framework::SetupBlock c{framework::BlockKind::kCPim};
@@ -29,6 +43,13 @@ inline constexpr int16_t kDefaultLogLevel = 3;
 // host's to fill in at each run (FillCalendarRange).
 Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel = kDefaultLogLevel);
 
+// The same for the e-mail setup component: its identity, fixed values and defaults (three days
+// of mail, 10 KB, no attachments, inbox and outbox), the log path, and the device's mail account
+// named after `computerName` (the text "Work" when it is empty) followed by " (PC mail)". The mail
+// range dates stay empty: the host fills them in at each run (FillMailRange).
+Profile NewEmailProfile(std::string_view controlFilePath, int16_t logLevel = kDefaultLogLevel,
+                        std::u16string_view computerName = u"");
+
 // The control file's path in upper case with every ".BIN" replaced by `extension` (".LOG",
 // ".WKF"): how the setup components name the host's log and work files. The path is taken as
 // UTF-8 (as Windows-1252 when it ends inside a UTF-8 sequence). Only ASCII letters are
@@ -36,10 +57,12 @@ Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel = 
 std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view extension);
 
 // The synchronized days: from `first` to `last`, both included, times of day ignored.
-struct CalendarRange {
+struct DayRange {
   platform::AutomationDate first;
   platform::AutomationDate last;
 };
+using CalendarRange = DayRange;
+using MailRange = DayRange;
 
 // The host's rule: the range starts CalPastCount x CalPastUnit days before `today` and ends
 // CalFutureCount x CalFutureUnit days after it, both counted in whole days from today's date.
@@ -52,5 +75,14 @@ CalendarRange HostCalendarRange(const framework::SetupBlock& a, platform::Automa
 // before CalRangeEnd). Raises platform::Exception, and leaves the block as it was, when the last
 // day comes before the first or a date cannot be written with a four-digit year.
 void FillCalendarRange(framework::SetupBlock& a, const CalendarRange& range);
+
+// The host's rule for mail: the range starts MailRangeCount x MailRangeUnit days before `today`
+// and ends on `today` itself, counted in whole days (signed, as stored).
+MailRange HostMailRange(const framework::SetupBlock& a, platform::AutomationDate today);
+
+// Stores the range as mailsync reads it: MailRangeStart = the first day, MailRangeEnd = the last
+// day itself (not the day after: mailsync takes the end's date whole, up to 23:59:59), both at
+// 00:00:00. Refuses what FillCalendarRange refuses, the same way.
+void FillMailRange(framework::SetupBlock& a, const MailRange& range);
 
 }  // namespace sim

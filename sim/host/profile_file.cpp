@@ -27,6 +27,8 @@ using framework::SetupBlock;
 using platform::Exception;
 
 constexpr std::string_view kFormat = "gwsync profile 1";
+// Files written before e-mail profiles existed have no kind, and are all calendar profiles.
+constexpr std::string_view kKindMember = "kind";
 constexpr std::string_view kFieldsMember = "fields";
 constexpr std::string_view kBytesMember = "bytes";
 
@@ -290,11 +292,23 @@ SetupBlock BlockFromJson(BlockKind kind, const json::Value* value) {
   return block;
 }
 
+ProfileKind KindOf(const json::Value* kind) {
+  if (!kind) return ProfileKind::kCalendar;
+  for (ProfileKind known : {ProfileKind::kCalendar, ProfileKind::kEmail}) {
+    if (kind->GetKind() == json::Value::Kind::kString && kind->AsString() == ProfileKindName(known))
+      return known;
+  }
+  throw Exception("\"kind\" must be \"" + std::string(ProfileKindName(ProfileKind::kCalendar)) +
+                  "\" or \"" + std::string(ProfileKindName(ProfileKind::kEmail)) + "\"");
+}
+
 }  // namespace
 
 std::string WriteProfileText(const Profile& profile) {
   json::Object document;
   document.emplace_back("format", json::Value(std::string(kFormat)));
+  document.emplace_back(std::string(kKindMember),
+                        json::Value(std::string(ProfileKindName(profile.Kind()))));
   for (const BlockSlot& slot : kBlocks)
     document.emplace_back(std::string(slot.name), BlockToJson(profile.*slot.block));
   return json::Write(json::Value(std::move(document)));
@@ -306,18 +320,20 @@ Profile ReadProfileText(std::string_view text) {
   if (!format || format->GetKind() != json::Value::Kind::kString || format->AsString() != kFormat)
     throw Exception("not a profile file: \"format\" must be \"" + std::string(kFormat) + "\"");
   for (const auto& [member, unused] : document.AsObject()) {
-    if (member == "format") continue;
+    if (member == "format" || member == kKindMember) continue;
     bool known = false;
     for (const BlockSlot& slot : kBlocks)
       known = known || member == slot.name;
     if (!known) throw Exception("unknown member '" + member + "'");
   }
-  Profile profile;
+  Profile profile(KindOf(document.Find(kKindMember)));
   for (const BlockSlot& slot : kBlocks) {
     try {
       profile.*slot.block = BlockFromJson((profile.*slot.block).Kind(), document.Find(slot.name));
     } catch (const Exception& failure) {
-      throw Exception("block " + std::string(slot.name) + ": " + failure.what());
+      // "block C (e-mail)": a field of the other kind is then seen for what it is.
+      throw Exception("block " + std::string(framework::BlockName((profile.*slot.block).Kind())) +
+                      ": " + failure.what());
     }
   }
   return profile;

@@ -84,6 +84,27 @@ TEST(CommandLine, ReadsEveryOptionBeforeTheCommand) {
   EXPECT_EQ(write->file, "rec.vcf");
 }
 
+TEST(CommandLine, ReadsThePluginAndTheFolderName) {
+  const struct {
+    std::vector<std::string> argv;
+    std::optional<PluginKind> plugin;
+    std::optional<std::string> folderName;
+  } rows[] = {
+      {{"read", "EMAIL"}, std::nullopt, std::nullopt},
+      {{"--plugin", "mailsync", "read", "APT"}, PluginKind::kMailsync, std::nullopt},
+      {{"--plugin", "PimSync", "session"}, PluginKind::kPimsync, std::nullopt},
+      {{"--folder-name", "Handheld mail", "read", "EMAIL"}, std::nullopt, "Handheld mail"},
+      {{"--folder-name", "", "read", "EMAIL"}, std::nullopt, ""},
+      {{"--folder-name", "--plugin", "read", "EMAIL"}, std::nullopt, "--plugin"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.argv));
+    const Options options = ParseCommandLine(row.argv).value();
+    EXPECT_EQ(options.plugin, row.plugin);
+    EXPECT_EQ(options.folderName, row.folderName);
+  }
+}
+
 TEST(CommandLine, ReadsEachCommandWithItsArguments) {
   const auto command = [](std::vector<std::string> argv) {
     return ParseCommandLine(argv).value().command;
@@ -124,6 +145,10 @@ TEST(CommandLine, RefusesWhatItCannotRunAndSaysWhy) {
       {{"--store"}, "--store needs a value"},
       {{"--os", "3.11", "session"}, "unknown operating system '3.11'"},
       {{"--verbose", "read", "APT"}, "unknown option --verbose"},
+      {{"--plugin", "emailsync", "read", "EMAIL"},
+       "unknown plug-in 'emailsync' (pimsync or mailsync)"},
+      {{"--plugin"}, "--plugin needs a value"},
+      {{"--folder-name"}, "--folder-name needs a value"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::PrintToString(row.argv));

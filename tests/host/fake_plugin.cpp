@@ -20,7 +20,15 @@ class FakePlugin final : public framework::TBaseIsync {
     script_->appSetup = platform::ReadToEnd(*appSetup);
     return Answer("Init");
   }
-  int32_t Open(const platform::Object&) override { return Answer(Record("Open")); }
+  int32_t Open(const platform::Object&) override {
+    Record("Open");
+    if (script_->askFolderName) {
+      script_->folderNames.push_back(Services().Ui().AskFolderName(
+          0, {"Folder", "Name the folder.", "&Name:"}, *script_->askFolderName,
+          [](const std::string& name) { return !name.empty(); }));
+    }
+    return Answer("Open");
+  }
   int32_t CheckSource(const platform::Object&) override { return Answer(Record("CheckSource")); }
   int32_t Close(const platform::Object&) override { return Answer(Record("Close")); }
   int32_t Term(const platform::Object&) override {

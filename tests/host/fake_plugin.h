@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct Script {
   int abortedQuestions = 0;
   // Progress calls made during ReadSource, as member and one text argument.
   std::vector<std::pair<std::string, std::string>> progressTexts;
+  // When set, Open shows the folder-name dialog proposing this name, and takes any name but
+  // the empty one, as mailsync does.
+  std::optional<std::string> askFolderName;
 
   // Recorded: "Init", "Open", "ReadSource 0 0", "WriteSource 4 1", "Close", "Term" ...
   std::vector<std::string> calls;
@@ -34,6 +38,7 @@ struct Script {
   std::string appSetup;
   std::vector<std::string> records;  // what each WriteSource found in its stream
   std::vector<bool> abortedAnswers;
+  std::vector<std::optional<std::string>> folderNames;  // what each dialog ended with
 };
 
 PluginFactory FakePluginFactory(std::shared_ptr<Script> script);

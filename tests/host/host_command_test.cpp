@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "framework/text_codec.h"
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
 #include "sim/groupwise/store.h"
@@ -28,7 +29,8 @@ class HostCommandTest : public testing_support::ScratchFolderTest {
  protected:
   HostCommandTest() : ScratchFolderTest("gws_host_") {}
 
-  // Runs gwsync with these arguments against the fake plug-in (or `plugin`, when set).
+  // Runs gwsync with these arguments against the fake plug-ins: `script`'s (or `plugin`, when
+  // set) as pimsync, `mailScript`'s as mailsync.
   int Run(std::vector<std::string> argv, const std::string& input = "") {
     argv.insert(argv.begin(), {"--today", "20010215"});
     const std::optional<Options> options = ParseCommandLine(argv);
@@ -36,11 +38,14 @@ class HostCommandTest : public testing_support::ScratchFolderTest {
     out.str("");
     err.str("");
     return RunHostCommand(
-        *options, {plugin ? plugin : testing_fake::FakePluginFactory(script), Path("pimsync.dll")},
+        *options,
+        {{plugin ? plugin : testing_fake::FakePluginFactory(script), Path("pimsync.dll")},
+         {testing_fake::FakePluginFactory(mailScript), Path("mailsync.dll")}},
         {in, output ? *output : out, err, false});
   }
 
   std::shared_ptr<Script> script = std::make_shared<Script>();
+  std::shared_ptr<Script> mailScript = std::make_shared<Script>();
   PluginFactory plugin;
   std::ostream* output = nullptr;  // standard output; `out` when not set
   std::ostringstream out;
@@ -254,6 +259,176 @@ TEST_F(HostCommandTest, AFileLargerThanItsLimitIsRefusedNamingIt) {
     EXPECT_TRUE(Has(err, Path("big") + ": is larger than " + platform::SizeText(row.limit)))
         << err.str();
     EXPECT_TRUE(script->calls.empty());
+  }
+}
+
+TEST_F(HostCommandTest, TheDataTypeChoosesThePluginUnlessPluginSaysOtherwise) {
+  Write("mail.gws", "read EMAIL\nwrite EMAIL insert new.txt\n");
+  Write("new.txt", "BEGIN:VMEMO\r\nEND:VMEMO\r\n");
+  const struct {
+    std::vector<std::string> argv;
+    bool mailsync;
+    Calls requests;
+  } rows[] = {
+      {{"read", "EMAIL"}, true, {"ReadSource 6 0"}},
+      {{"read", "APT"}, false, {"ReadSource 0 0"}},
+      {{"write", "EMAIL", "insert", Path("new.txt")}, true, {"WriteSource 6 1"}},
+      {{"run", Path("mail.gws")}, true, {"ReadSource 6 0", "WriteSource 6 1"}},
+      {{"--plugin", "pimsync", "read", "EMAIL"}, false, {"ReadSource 6 0"}},
+      {{"--plugin", "mailsync", "read", "CON"}, true, {"ReadSource 4 0"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.argv));
+    script = std::make_shared<Script>();
+    mailScript = std::make_shared<Script>();
+    EXPECT_EQ(Run(row.argv), 0) << err.str();
+    Calls wanted = {"Init", "Open", "CheckSource"};
+    wanted.insert(wanted.end(), row.requests.begin(), row.requests.end());
+    wanted.insert(wanted.end(), {"Close", "Term"});
+    EXPECT_EQ((row.mailsync ? mailScript : script)->calls, wanted);
+    EXPECT_TRUE((row.mailsync ? script : mailScript)->calls.empty());
+  }
+}
+
+// The host runs one plug-in per profile: a script that would need both is refused whole.
+TEST_F(HostCommandTest, AScriptWhoseRequestsNeedBothPluginsIsRefusedBeforeAnythingRuns) {
+  Write("both.gws", "# the day\nread APT\n\nread EMAIL > mail.txt\n");
+  EXPECT_EQ(Run({"--store", Path("mailbox.json"), "run", Path("both.gws")}), 2);
+  EXPECT_TRUE(Has(err, "both.gws:4: EMAIL is mailsync's, but line 2 (APT) is pimsync's"))
+      << err.str();
+  EXPECT_TRUE(script->calls.empty());
+  EXPECT_TRUE(mailScript->calls.empty());
+  EXPECT_FALSE(std::filesystem::exists(Path("mailbox.json")));
+  EXPECT_EQ(Run({"--plugin", "mailsync", "run", Path("both.gws")}), 0) << err.str();
+  EXPECT_EQ(mailScript->calls.size(), 7u);
+}
+
+// A new e-mail profile, with the mail range filled in from its three days back; the calendar
+// range stays empty, since mailsync never reads it.
+TEST_F(HostCommandTest, AnEmailRunGetsAnEmailProfileWithItsMailRangeFilledIn) {
+  const struct {
+    std::vector<std::string> options;
+    std::u16string start, end;
+  } rows[] = {
+      {{}, u"20010212T000000", u"20010215T000000"},
+      {{"--range", "20010201", "20010228"}, u"20010201T000000", u"20010228T000000"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.options));
+    std::filesystem::remove(Path("mail.bin"));
+    std::vector<std::string> argv = {"--profile", Path("mail.bin")};
+    argv.insert(argv.end(), row.options.begin(), row.options.end());
+    argv.insert(argv.end(), {"read", "EMAIL"});
+    EXPECT_EQ(Run(argv), 0) << err.str();
+    const sim::Profile profile = sim::LoadProfileFile(Path("mail.bin"));
+    EXPECT_EQ(profile.Kind(), sim::ProfileKind::kEmail);
+    EXPECT_EQ(profile.a.Get(framework::block_a::LogPath),
+              sim::DerivedPath(Path("mail.bin"), u".LOG"));
+    EXPECT_EQ(mailScript->appSetup, std::string(profile.c.Bytes()));
+    EXPECT_EQ(mailScript->appSetup.size(), 2054u);
+    const framework::SetupBlock a(framework::BlockKind::kA, mailScript->synchSetup);
+    EXPECT_EQ(a.Get(framework::block_a::MailRangeStart), row.start);
+    EXPECT_EQ(a.Get(framework::block_a::MailRangeEnd), row.end);
+    EXPECT_EQ(a.Get(framework::block_a::CalRangeStart), u"");
+    EXPECT_EQ(a.Get(framework::block_a::CalRangeEnd), u"");
+    EXPECT_EQ(profile.a.Get(framework::block_a::MailRangeStart), u"") << "the file is not changed";
+  }
+}
+
+TEST_F(HostCommandTest, AProfileOfTheOtherPluginsKindIsRefusedBeforeAnythingRuns) {
+  const struct {
+    sim::Profile profile;
+    std::vector<std::string> command;
+    std::string message;
+  } rows[] = {
+      {sim::NewCalendarProfile(""),
+       {"read", "EMAIL"},
+       "holds a calendar profile, and mailsync needs an email one"},
+      {sim::NewEmailProfile(""),
+       {"read", "APT"},
+       "holds an email profile, and pimsync needs a calendar one"},
+      {sim::NewCalendarProfile(""),
+       {"--plugin", "mailsync", "read", "APT"},
+       "holds a calendar profile, and mailsync needs"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.message);
+    script = std::make_shared<Script>();
+    mailScript = std::make_shared<Script>();
+    sim::SaveProfileFile(Path("p.json"), row.profile);
+    std::vector<std::string> argv = {"--profile", Path("p.json")};
+    argv.insert(argv.end(), row.command.begin(), row.command.end());
+    EXPECT_EQ(Run(argv), 1);
+    EXPECT_TRUE(Has(err, "profile file " + Path("p.json") + " " + row.message)) << err.str();
+    EXPECT_TRUE(script->calls.empty());
+    EXPECT_TRUE(mailScript->calls.empty());
+    EXPECT_TRUE(sim::LoadProfileFile(Path("p.json")) == row.profile);
+  }
+}
+
+// The account the device creates for the PC's mail is named after the computer, whose name
+// the registry keeps where Windows keeps it.
+TEST_F(HostCommandTest, TheComputersNameNamesTheDevicesMailAccount) {
+  const struct {
+    std::string registry;
+    std::u16string account;
+  } rows[] = {
+      {R"({"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName": )"
+       R"({"ComputerName": "DESK-7"}})",
+       u"DESK-7 (PC mail)"},
+      {"{}", u"Work (PC mail)"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(framework::Utf16ToUtf8(row.account));
+    std::filesystem::remove(Path("mail.json"));
+    Write("registry.json", row.registry);
+    EXPECT_EQ(
+        Run({"--registry", Path("registry.json"), "--profile", Path("mail.json"), "read", "EMAIL"}),
+        0)
+        << err.str();
+    EXPECT_EQ(sim::LoadProfileFile(Path("mail.json")).b.Get(framework::block_b_mail::DeviceAccount),
+              row.account);
+  }
+}
+
+// The dialog is shown on standard error with how it ended, whoever answered it.
+TEST_F(HostCommandTest, TheFolderNameDialogGetsTheOptionsAndTheScriptsAnswers) {
+  const struct {
+    const char* name;
+    std::vector<std::string> options;
+    std::string answers;  // the script's answer lines
+    std::optional<std::string> outcome;
+    std::string shown;
+  } rows[] = {
+      {"Enter on the proposed name", {}, "", "Z380", "[Folder] OK: Z380"},
+      {"the option",
+       {"--folder-name", "Handheld mail"},
+       "",
+       "Handheld mail",
+       "[Folder] OK: Handheld mail"},
+      {"an empty option ends the dialog without OK",
+       {"--folder-name", ""},
+       "",
+       std::nullopt,
+       "[Folder] closed without OK"},
+      {"a script's answer", {}, "answer folder-name Archive\n", "Archive", "OK: Archive"},
+      {"a script's answer after a refused option",
+       {"--folder-name", ""},
+       "answer folder-name \"Later on\"\n",
+       "Later on",
+       "OK: Later on"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    mailScript = std::make_shared<Script>();
+    mailScript->askFolderName = "Z380";
+    Write("day.gws", row.answers + "read EMAIL\n");
+    std::vector<std::string> argv = row.options;
+    argv.insert(argv.end(), {"run", Path("day.gws")});
+    EXPECT_EQ(Run(argv), 0) << err.str();
+    EXPECT_EQ(mailScript->folderNames, std::vector<std::optional<std::string>>{row.outcome});
+    EXPECT_TRUE(Has(err, "[Folder] Name the folder.")) << err.str();
+    EXPECT_TRUE(Has(err, row.shown)) << err.str();
   }
 }
 

@@ -177,6 +177,102 @@ TEST(ProfileFile, RefusesAFileThatDoesNotDescribeABlock) {
   }
 }
 
+// An e-mail profile comes back as one, every byte of its smaller blocks B and C included, and
+// its fields are shown by their e-mail names.
+TEST(ProfileFile, GivesBackAnEmailProfileAsOne) {
+  const struct {
+    const char* name;
+    std::function<void(Profile&)> change;
+  } rows[] = {
+      {"e-mail defaults", [](Profile&) {}},
+      {"login and inbox folder",
+       [](Profile& p) {
+         p.c.Set(framework::block_c_mail::ManualLogin, 1);
+         p.c.Set(framework::block_c_mail::LoginUser, u"jdoe");
+         p.c.Set(framework::block_c_mail::InboxFolderId, u"F-12");
+         p.c.Set(framework::block_c_mail::SupportedOnly, 1);
+       }},
+      {"mail range filled in",
+       [](Profile& p) { p.a.Set(block_a::MailRangeEnd, u"20010215T000000"); }},
+      {"every byte of B and C random",
+       [](Profile& p) {
+         std::mt19937 random(6);
+         for (SetupBlock* block : {&p.b, &p.c}) {
+           std::string bytes(block->Size(), '\0');
+           for (char& byte : bytes)
+             byte = static_cast<char>(random());
+           *block = SetupBlock(block->Kind(), bytes);
+         }
+       }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Profile profile = NewEmailProfile("c:\\profiles\\mail.bin", kDefaultLogLevel, u"DESK");
+    row.change(profile);
+    const Profile again = ReadProfileText(WriteProfileText(profile));
+    EXPECT_EQ(again.Kind(), ProfileKind::kEmail);
+    EXPECT_EQ(FirstDifferentByte(again, profile), "");
+  }
+  const json::Value file = json::Parse(WriteProfileText(NewEmailProfile("", 3, u"DESK")));
+  EXPECT_EQ(file.At("kind").AsString(), "email");
+  EXPECT_EQ(file.At("B").At("fields").At("DeviceAccount").AsString(), "DESK (PC mail)");
+  EXPECT_EQ(file.At("A").At("fields").At("MemoLimit").AsInteger(), 10240);
+  EXPECT_EQ(file.At("A").At("fields").At("@7024").AsInteger(), -1);
+}
+
+// Files written before e-mail profiles have no kind: calendar profiles, as they always were.
+TEST(ProfileFile, AFileWithoutAKindHoldsACalendarProfile) {
+  const struct {
+    const char* text;
+    ProfileKind kind;
+  } rows[] = {
+      {R"({"format": "gwsync profile 1"})", ProfileKind::kCalendar},
+      {R"({"format": "gwsync profile 1", "kind": "calendar"})", ProfileKind::kCalendar},
+      {R"({"format": "gwsync profile 1", "kind": "email"})", ProfileKind::kEmail},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    const Profile profile = ReadProfileText(row.text);
+    EXPECT_EQ(profile.Kind(), row.kind);
+    EXPECT_TRUE(profile == Profile(row.kind));
+  }
+  EXPECT_EQ(json::Parse(WriteProfileText(NewCalendarProfile(""))).At("kind").AsString(),
+            "calendar");
+}
+
+// A field of the other kind, or a kind there is none of, is refused with the block's kind.
+TEST(ProfileFile, RefusesAKindItDoesNotKnowAndFieldsOfTheOtherKind) {
+  const auto file = [](const std::string& kind, const std::string& rest) {
+    return R"({"format": "gwsync profile 1", "kind": )" + kind + rest + "}";
+  };
+  const struct {
+    const char* name;
+    std::string text;
+    std::string message;
+  } rows[] = {
+      {"unknown kind", file(R"("contacts")", ""), R"("kind" must be "calendar" or "email")"},
+      {"kind that is no text", file("1", ""), R"("kind" must be)"},
+      {"kind in another case", file(R"("Email")", ""), R"("kind" must be)"},
+      {"calendar field in an e-mail profile",
+       file(R"("email")", R"(, "C": {"fields": {"AddressBook": "Friends"}})"),
+       "block C (e-mail): no field is known as 'AddressBook'"},
+      {"e-mail field in a calendar profile",
+       file(R"("calendar")", R"(, "B": {"fields": {"DeviceAccount": "x"}})"),
+       "block B (calendar and contacts): no field is known as 'DeviceAccount'"},
+      {"bytes past the end of e-mail block B",
+       file(R"("email")", R"(, "B": {"bytes": {"134": "01020304"}})"), "past the end"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    try {
+      ReadProfileText(row.text);
+      ADD_FAILURE() << "no exception";
+    } catch (const platform::Exception& error) {
+      EXPECT_NE(std::string(error.what()).find(row.message), std::string::npos) << error.what();
+    }
+  }
+}
+
 TEST(ProfileFile, SavesAndLoadsAFileAndNamesItInFailures) {
   const std::string path =
       (std::filesystem::temp_directory_path() / "gws_host_profile_file.json").string();

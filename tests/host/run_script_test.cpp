@@ -46,6 +46,21 @@ TEST(ParseScript, ReadsRequestsSkippingCommentsAndBlankLines) {
   EXPECT_EQ(got, wanted);
 }
 
+// Answers are taken before the run starts, whatever requests follow them.
+TEST(ParseScript, TakesTheFolderNameAnswersApartFromTheRequests) {
+  const Script script = ParseRunScript(
+      "# mail with a folder of our own\n"
+      "answer folder-name \"\"   # refused: the next answer follows\n"
+      "answer\tfolder-name \"Handheld mail\"\n"
+      "answer folder-name \"#1 mail\"\n"
+      "read EMAIL\n",
+      ".");
+  EXPECT_EQ(script.folderNames, (std::vector<std::string>{"", "Handheld mail", "#1 mail"}));
+  ASSERT_EQ(script.steps.size(), 1u);
+  EXPECT_EQ(Describe(script.steps[0]), "5 read 6 0");
+  EXPECT_EQ(ParseScript("answer folder-name x\nread APT\n", ".").size(), 1u);
+}
+
 TEST(ParseScript, NamesTheLineThatCannotBeUnderstood) {
   const struct {
     std::string script;
@@ -59,6 +74,12 @@ TEST(ParseScript, NamesTheLineThatCannotBeUnderstood) {
       {"read APPT\n", "1: unknown TYPE 'APPT'"},
       {"read APT > \"out\n", "1: a quote is not closed"},
       {"> out.txt\n", "1: '>' needs a command"},
+      {"answer password x\n", "1: unknown dialog 'password' (folder-name)"},
+      {"answer folder-name\n", "1: expected: answer folder-name NAME"},
+      {"answer\n", "1: expected: answer folder-name NAME"},
+      {"answer folder-name a b\n", "1: expected: answer folder-name NAME"},
+      {"answer folder-name a > out\n", "1: expected: answer folder-name NAME"},
+      {"read EMAIL\nanswer folder-name x\n", "2: answer lines come before the first request"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.script);

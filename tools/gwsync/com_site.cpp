@@ -13,12 +13,23 @@
 #include "tools/gwsync/com_plugin.h"
 #include "tools/gwsync/com_server.h"
 #include "tools/gwsync/machine.h"
+#include "tools/gwsync/plugin_choice.h"
 #include "tools/gwsync/session_command.h"
 
 namespace gwsync {
 namespace {
 
 namespace win32 = platform::win32;
+
+// mailsync has no COM server yet; sending EMAIL to pimsync instead would only show pimsync's
+// refusal, as if it were the mail plug-in's answer.
+void RefuseWhatHasNoServer(const SitePlugin& plugin) {
+  if (plugin.kind != PluginKind::kMailsync) return;
+  throw UsageError(
+      "gwsync.exe cannot host mailsync yet: there is no mailsync.dll to register. Run EMAIL "
+      "requests with the portable gwsync, which plays mailsync in process, or give "
+      "--plugin pimsync to see what pimsync answers");
+}
 
 void RefuseWhatOnlyThePortableBuildPlays(const Options& options) {
   if (!options.registryFile.empty()) {
@@ -69,6 +80,8 @@ class ComHostSite final : public HostSite {
     return today_ ? *today_ : platform::DateOnly(win32::Win32Environment().Now());
   }
   int16_t LogLevel() override { return HostLogLevel(registry_); }
+  // Only a new e-mail profile uses it, and mailsync runs are refused here.
+  std::u16string ComputerName() override { return {}; }
   void UseStore(const std::string& storeFile, platform::AutomationDate today) override {
     groupwise_.emplace();
     if (storeFile.empty()) {
@@ -91,7 +104,7 @@ class ComHostSite final : public HostSite {
     SessionPlatform platform(plugin.Get(), printer_);
     const framework::ModuleResourcesScope resources(platform.Env(), platform.Resources(),
                                                     platform.Ui());
-    return RunSession(platform, out);
+    return RunSession(platform, out, InfoOf(PluginKind::kPimsync));
   }
 
  private:
@@ -106,7 +119,9 @@ class ComHostSite final : public HostSite {
 }  // namespace
 
 SiteFactory ComSite() {
-  return [](const Options& options, ProgressPrinter& printer) -> std::unique_ptr<HostSite> {
+  return [](const Options& options, const SitePlugin& plugin,
+            ProgressPrinter& printer) -> std::unique_ptr<HostSite> {
+    RefuseWhatHasNoServer(plugin);
     RefuseWhatOnlyThePortableBuildPlays(options);
     return std::make_unique<ComHostSite>(options, printer);
   };

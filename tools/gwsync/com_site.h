@@ -5,7 +5,7 @@
 // Both servers must be registered (regsvr32). gwsync.exe can only play the host here, so the
 // options that play the computer are refused (docs/gwsync.md, "gwsync.exe"): --registry, --os
 // and --trace. --today is the host's day: it sets the range and the sample mailbox, while the
-// plug-in reads the computer's clock.
+// plug-in reads the computer's clock. mailsync has no COM server yet, so its runs are refused.
 
 #include "tools/gwsync/host_site.h"
 

@@ -34,11 +34,15 @@ const std::string_view kUsage =
     "                        and saved back when the run changed it (default: a\n"
     "                        built-in sample mailbox, not saved)\n"
     "  --profile FILE        the profile's control file (docs/profile-file.md),\n"
-    "                        created with the calendar defaults when it is missing\n"
+    "                        created with the plug-in's defaults when it is missing\n"
     "                        (default: a new profile with those defaults)\n"
+    "  --plugin NAME         the plug-in to host: pimsync or mailsync (default:\n"
+    "                        mailsync for EMAIL, pimsync for every other TYPE)\n"
     "  --range START END     synchronize from day START to day END, both included,\n"
     "                        each written YYYYMMDD (default: the profile's range\n"
     "                        around today)\n"
+    "  --folder-name NAME    answer mailsync's folder-name dialog by typing NAME\n"
+    "                        and pressing OK (default: OK on the proposed name)\n"
     "  --today YYYYMMDD      the day the run takes as today (default: the clock's)\n"
     "  --trace FILE          trace the plug-in into FILE, as if Ctrl were held at\n"
     "                        Init\n"
@@ -163,6 +167,12 @@ int16_t ParseOperationCode(std::string_view text) {
   return Code(text, {{"insert", kInsert}, {"modify", kModify}, {"delete", kDelete}}, "OP");
 }
 
+PluginKind ParsePluginName(std::string_view text) {
+  if (SameLetters(text, "pimsync")) return PluginKind::kPimsync;
+  if (SameLetters(text, "mailsync")) return PluginKind::kMailsync;
+  throw UsageError("unknown plug-in '" + std::string(text) + "' (pimsync or mailsync)");
+}
+
 platform::AutomationDate ParseDay(std::string_view text) {
   const auto field = [text](std::size_t at, std::size_t size) {
     return Number<int>(text.substr(at, size)).value_or(0);
@@ -205,6 +215,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argv) {
       options.rangeLast = ParseDay(argv[++i]);
       if (options.rangeLast->days < options.rangeFirst->days)
         throw UsageError("--range ends before it starts");
+    } else if (option == "--plugin") {
+      options.plugin = ParsePluginName(value(option));
+    } else if (option == "--folder-name") {
+      options.folderName = value(option);
     } else if (option == "--abort-after") {
       const std::string& count = value(option);
       const std::optional<int> n = Number<int>(count);

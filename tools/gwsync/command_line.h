@@ -41,6 +41,9 @@ struct RunCommand {
 };
 using Command = std::variant<ParseCommand, SessionCommand, ReadCommand, WriteCommand, RunCommand>;
 
+// The plug-ins gwsync hosts: pimsync (calendar and contacts) and mailsync (mail).
+enum class PluginKind { kPimsync, kMailsync };
+
 struct Options {
   std::string registryFile;
   std::optional<platform::OsVersion> os;
@@ -51,7 +54,10 @@ struct Options {
   std::optional<platform::AutomationDate> rangeFirst;
   std::optional<platform::AutomationDate> rangeLast;
   std::optional<platform::AutomationDate> today;
-  int abortAfter = 0;  // 0: Aborted never answers true
+  int abortAfter = 0;                // 0: Aborted never answers true
+  std::optional<PluginKind> plugin;  // nothing: the requests' data types choose
+  // Typed into mailsync's folder-name dialog, then OK pressed; may be empty.
+  std::optional<std::string> folderName;
   Command command;
 };
 
@@ -64,6 +70,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argv);
 int16_t ParseTypeCode(std::string_view text);
 // insert, modify, delete (in any case) or a number, as for ParseTypeCode.
 int16_t ParseOperationCode(std::string_view text);
+// pimsync or mailsync (in any case). Raises UsageError.
+PluginKind ParsePluginName(std::string_view text);
 // YYYYMMDD, a real day; 00:00 of it. Raises UsageError.
 platform::AutomationDate ParseDay(std::string_view text);
 

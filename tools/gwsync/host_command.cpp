@@ -13,6 +13,7 @@
 #include "sim/host/profile_file.h"
 #include "sim/host/recording_progress.h"
 #include "tools/gwsync/host_sequence.h"
+#include "tools/gwsync/plugin_choice.h"
 #include "tools/gwsync/portable_site.h"
 #include "tools/gwsync/run_script.h"
 
@@ -27,10 +28,13 @@ constexpr int kRunError = 1;
 struct Requests {
   std::vector<ScriptStep> steps;
   std::string scriptName;  // empty: a single read or write, whose result goes to standard output
+  SitePlugin plugin;
 };
 
-std::optional<Requests> RequestsOf(const Command& command, Console& console) {
+std::optional<Requests> RequestsOf(const Options& options, Console& console) {
+  const Command& command = options.command;
   Requests requests;
+  std::vector<std::string> scriptAnswers;
   try {
     if (const auto* read = std::get_if<ReadCommand>(&command)) {
       ScriptStep step;
@@ -50,9 +54,13 @@ std::optional<Requests> RequestsOf(const Command& command, Console& console) {
       const std::string script = platform::ReadFileWithin(run->script, kScriptLimit);
       requests.scriptName = run->script;
       const std::filesystem::path folder = std::filesystem::path(run->script).parent_path();
-      requests.steps = ParseScript(script, folder);
+      Script parsed = ParseRunScript(script, folder);
+      requests.steps = std::move(parsed.steps);
+      scriptAnswers = std::move(parsed.folderNames);
       RefuseFolders(requests.steps);
     }
+    requests.plugin.kind = ChoosePlugin(options.plugin, requests.steps);
+    requests.plugin.folderNames = FolderNameAnswersOf(options.folderName, scriptAnswers);
   } catch (const platform::FileError& error) {
     console.err << "gwsync: " << error.what() << "\n";
     return std::nullopt;
@@ -94,15 +102,50 @@ std::optional<platform::FileLock> LockStore(const std::string& storeFile) {
   return lock;
 }
 
-// The profile of --profile, made with the calendar defaults and saved when the file does not
-// exist yet; without --profile, those defaults with no control file to derive paths from.
-sim::Profile ProfileOf(const Options& options, int16_t logLevel) {
-  if (options.profileFile.empty()) return sim::NewCalendarProfile("", logLevel);
-  if (std::filesystem::exists(options.profileFile))
-    return sim::LoadProfileFile(options.profileFile);
-  sim::Profile profile = sim::NewCalendarProfile(options.profileFile, logLevel);
-  sim::SaveProfileFile(options.profileFile, profile);
+sim::Profile NewProfile(sim::ProfileKind kind, const std::string& controlFile, HostSite& site) {
+  if (kind == sim::ProfileKind::kEmail)
+    return sim::NewEmailProfile(controlFile, site.LogLevel(), site.ComputerName());
+  return sim::NewCalendarProfile(controlFile, site.LogLevel());
+}
+
+// The profile of --profile, made with the defaults of the plug-in's kind and saved when the file
+// does not exist yet; without --profile, those defaults with no control file to derive paths
+// from. The host runs one plug-in per profile, so a profile of the other kind is refused.
+sim::Profile ProfileOf(const Options& options, PluginKind plugin, HostSite& site) {
+  const sim::ProfileKind kind = InfoOf(plugin).profile;
+  if (options.profileFile.empty()) return NewProfile(kind, "", site);
+  if (!std::filesystem::exists(options.profileFile)) {
+    sim::Profile profile = NewProfile(kind, options.profileFile, site);
+    sim::SaveProfileFile(options.profileFile, profile);
+    return profile;
+  }
+  sim::Profile profile = sim::LoadProfileFile(options.profileFile);
+  if (profile.Kind() != kind) {
+    const auto kindText = [](sim::ProfileKind of) {
+      return std::string(of == sim::ProfileKind::kEmail ? "an " : "a ") +
+             std::string(sim::ProfileKindName(of));
+    };
+    const std::string name(InfoOf(plugin).name);
+    throw platform::Exception(
+        "profile file " + options.profileFile + " holds " + kindText(profile.Kind()) +
+        " profile, and " + name + " needs " + kindText(kind) +
+        " one (the host runs one plug-in per profile): give " + name +
+        " a profile of its own with --profile (a file that does not exist yet is made one), or "
+        "choose the profile's plug-in with --plugin");
+  }
   return profile;
+}
+
+// --range gives the first and last day of whichever range the profile's plug-in reads.
+void FillRange(sim::Profile& profile, const Options& options, platform::AutomationDate today) {
+  const std::optional<sim::DayRange> given =
+      options.rangeFirst ? std::optional<sim::DayRange>({*options.rangeFirst, *options.rangeLast})
+                         : std::nullopt;
+  if (profile.Kind() == sim::ProfileKind::kEmail) {
+    sim::FillMailRange(profile.a, given ? *given : sim::HostMailRange(profile.a, today));
+  } else {
+    sim::FillCalendarRange(profile.a, given ? *given : sim::HostCalendarRange(profile.a, today));
+  }
 }
 
 // The sample mailbox spreads its items over months around today, so a day near the end of the
@@ -158,11 +201,14 @@ int Keep(const std::function<void()>& save, const std::function<void(std::string
 
 }  // namespace
 
+HostParts::HostParts(PluginModule pimsync, PluginModule mailsync)
+    : site(PortableSite(std::move(pimsync), std::move(mailsync))) {}
+
 HostParts::HostParts(PluginFactory plugin, std::string modulePath)
-    : site(PortableSite(std::move(plugin), std::move(modulePath))) {}
+    : HostParts(PluginModule{plugin, modulePath}, PluginModule{plugin, modulePath}) {}
 
 int RunHostCommand(const Options& options, const HostParts& parts, Console console) {
-  const std::optional<Requests> requests = RequestsOf(options.command, console);
+  const std::optional<Requests> requests = RequestsOf(options, console);
   if (!requests) return kInputError;
   if (const std::optional<std::string> folder = FolderAmongOptionFiles(options)) {
     console.err << "gwsync: " << *folder << ": is a folder\n";
@@ -177,12 +223,10 @@ int RunHostCommand(const Options& options, const HostParts& parts, Console conso
   int status = 0;
   try {
     storeLock = LockStore(options.storeFile);
-    site = parts.site(options, printer);
+    site = parts.site(options, requests->plugin, printer);
     const platform::AutomationDate today = site->Today();
-    sim::Profile profile = ProfileOf(options, site->LogLevel());
-    sim::FillCalendarRange(
-        profile.a, options.rangeFirst ? sim::CalendarRange{*options.rangeFirst, *options.rangeLast}
-                                      : sim::HostCalendarRange(profile.a, today));
+    sim::Profile profile = ProfileOf(options, requests->plugin.kind, *site);
+    FillRange(profile, options, today);
     UseStore(*site, options.storeFile, today);
 
     auto progress = std::make_shared<sim::RecordingProgress>();
@@ -228,7 +272,10 @@ int RunSessionCommand(const Options& options, const HostParts& parts, Console co
   ProgressPrinter printer(console.err, false);
   std::unique_ptr<HostSite> site;
   try {
-    site = parts.site(options, printer);
+    SitePlugin plugin;
+    // Without --plugin, the plug-in of the calendar, as before there were two.
+    plugin.kind = options.plugin.value_or(PluginKind::kPimsync);
+    site = parts.site(options, plugin, printer);
   } catch (const UsageError& refusal) {
     console.err << "gwsync: " << refusal.what() << "\n";
     return kInputError;

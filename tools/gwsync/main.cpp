@@ -18,6 +18,7 @@
 #if defined(_WIN32)
 #include "tools/gwsync/com_site.h"
 #else
+#include "tools/gwsync/plugin_choice.h"
 #include "tools/gwsync/plugin_factory.h"
 #include "tools/gwsync/portable_site.h"
 #endif
@@ -27,7 +28,7 @@ namespace {
 constexpr int kUsageError = 2;
 
 // Where the host's commands run; the one place where the two builds differ. On Windows the
-// plug-in and GroupWise are the registered COM servers; elsewhere gwsync plays the plug-in as a
+// plug-in and GroupWise are the registered COM servers; elsewhere gwsync plays each plug-in as a
 // module beside the program, with its resource libraries, and GroupWise in process.
 gwsync::SiteFactory Site([[maybe_unused]] const char* argv0) {
 #if defined(_WIN32)
@@ -36,8 +37,12 @@ gwsync::SiteFactory Site([[maybe_unused]] const char* argv0) {
   std::error_code error;
   std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) program = std::filesystem::absolute(argv0, error);
-  return gwsync::PortableSite(gwsync::CalendarPluginFactory(),
-                              (program.parent_path() / "pimsync.dll").string());
+  const auto beside = [&program](gwsync::PluginKind kind) {
+    return (program.parent_path() / gwsync::InfoOf(kind).moduleFile).string();
+  };
+  return gwsync::PortableSite(
+      {gwsync::CalendarPluginFactory(), beside(gwsync::PluginKind::kPimsync)},
+      {gwsync::MailPluginFactory(), beside(gwsync::PluginKind::kMailsync)});
 #endif
 }
 

@@ -1,5 +1,6 @@
 #include "tools/gwsync/plugin_factory.h"
 
+#include "mailsync/mail_plugin.h"
 #include "pimsync/pim_plugin.h"
 
 namespace gwsync {
@@ -7,6 +8,12 @@ namespace gwsync {
 PluginFactory CalendarPluginFactory() {
   return [](platform::Platform& platform) -> std::unique_ptr<framework::TBaseIsync> {
     return std::make_unique<pimsync::TISYNCHAPPU>(platform);
+  };
+}
+
+PluginFactory MailPluginFactory() {
+  return [](platform::Platform& platform) -> std::unique_ptr<framework::TBaseIsync> {
+    return std::make_unique<mailsync::TISYNCHAPPU>(platform);
   };
 }
 

@@ -4,7 +4,9 @@
 
 namespace gwsync {
 
-// The calendar and contacts plug-in (pimsync), the one gwsync plays the host for.
+// The calendar and contacts plug-in (pimsync).
 PluginFactory CalendarPluginFactory();
+// The mail plug-in (mailsync).
+PluginFactory MailPluginFactory();
 
 }  // namespace gwsync

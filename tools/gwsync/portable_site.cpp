@@ -5,6 +5,7 @@
 #include "framework/module_globals.h"
 #include "tools/gwsync/groupwise_store.h"
 #include "tools/gwsync/machine.h"
+#include "tools/gwsync/plugin_choice.h"
 #include "tools/gwsync/session_command.h"
 
 namespace gwsync {
@@ -12,14 +13,25 @@ namespace {
 
 class PortableHostSite final : public HostSite {
  public:
-  PortableHostSite(const Options& options, ProgressPrinter& printer, PluginFactory plugin,
-                   const std::string& modulePath)
-      : machine_(options, modulePath, printer),
-        plugin_(std::move(plugin)),
-        traceFile_(options.traceFile) {}
+  PortableHostSite(const Options& options, const SitePlugin& plugin, ProgressPrinter& printer,
+                   const PluginModule& module)
+      : machine_(options, module.modulePath, printer),
+        plugin_(module.create),
+        kind_(plugin.kind),
+        traceFile_(options.traceFile) {
+    machine_.platform.ui.FolderNames() = plugin.folderNames;
+  }
 
   platform::AutomationDate Today() override { return machine_.Today(); }
   int16_t LogLevel() override { return machine_.LogLevel(); }
+  std::u16string ComputerName() override {
+    platform::MemoryRegistry& registry = machine_.platform.registry;
+    const auto key = registry.OpenKey(platform::RegistryRoot::kLocalMachine, kComputerNameKey,
+                                      platform::registry_access::kRead, false);
+    const std::optional<std::string> name =
+        key ? key->ReadString(kComputerNameValue) : std::nullopt;
+    return name ? machine_.platform.ansi.ToWide(*name) : std::u16string();
+  }
   void UseStore(const std::string& storeFile, platform::AutomationDate today) override {
     store_.emplace(storeFile, today);
     store_->RegisterWith(machine_.platform.objects);
@@ -35,7 +47,7 @@ class PortableHostSite final : public HostSite {
   void SaveRegistry() override { machine_.SaveRegistry(); }
   int ShowSession(std::ostream& out) override {
     LoadResources();
-    const int status = RunSession(machine_.platform, out);
+    const int status = RunSession(machine_.platform, out, InfoOf(kind_));
     resources_.reset();
     return status;
   }
@@ -48,6 +60,7 @@ class PortableHostSite final : public HostSite {
 
   Machine machine_;
   PluginFactory plugin_;
+  PluginKind kind_;
   std::string traceFile_;
   std::optional<GroupWiseStore> store_;
   // Destroyed first, after the plug-in objects: the module's shutdown.
@@ -56,10 +69,12 @@ class PortableHostSite final : public HostSite {
 
 }  // namespace
 
-SiteFactory PortableSite(PluginFactory plugin, std::string modulePath) {
-  return [plugin = std::move(plugin), modulePath = std::move(modulePath)](
-             const Options& options, ProgressPrinter& printer) -> std::unique_ptr<HostSite> {
-    return std::make_unique<PortableHostSite>(options, printer, plugin, modulePath);
+SiteFactory PortableSite(PluginModule pimsync, PluginModule mailsync) {
+  return [pimsync = std::move(pimsync), mailsync = std::move(mailsync)](
+             const Options& options, const SitePlugin& plugin,
+             ProgressPrinter& printer) -> std::unique_ptr<HostSite> {
+    const PluginModule& module = plugin.kind == PluginKind::kMailsync ? mailsync : pimsync;
+    return std::make_unique<PortableHostSite>(options, plugin, printer, module);
   };
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // The portable build's site: gwsync plays the whole computer (the registry file, --os, --today,
-// the Ctrl key of --trace), the simulated GroupWise and its store in this process, and creates
-// the plug-in object itself, as a module beside the program with its resource libraries.
+// the Ctrl key of --trace, the user at the folder-name dialog), the simulated GroupWise and its
+// store in this process, and creates the plug-in object itself, as a module beside the program
+// with its resource libraries.
 
 #include <string>
 
@@ -11,7 +12,18 @@
 
 namespace gwsync {
 
-// modulePath: the plug-in's module, beside its resource libraries.
-SiteFactory PortableSite(PluginFactory plugin, std::string modulePath);
+// One plug-in as this process plays it.
+struct PluginModule {
+  PluginFactory create;
+  // The plug-in's module, beside its resource libraries.
+  std::string modulePath;
+};
+
+SiteFactory PortableSite(PluginModule pimsync, PluginModule mailsync);
+
+// Where Windows keeps the computer's network name; the registry file may name one.
+inline constexpr std::string_view kComputerNameKey =
+    "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName";
+inline constexpr std::string_view kComputerNameValue = "ComputerName";
 
 }  // namespace gwsync

@@ -77,10 +77,28 @@ ScriptStep ParseLine(std::vector<std::string> words, int number,
   return step;
 }
 
+// `answer folder-name NAME`: the one dialog a plug-in shows.
+std::string ParseAnswer(const std::vector<std::string>& words, int number, bool afterRequest) {
+  const auto fail = [number](const std::string& why) -> ScriptError {
+    return ScriptError(std::to_string(number) + ": " + why);
+  };
+  if (words.size() >= 2 && words[1] != "folder-name")
+    throw fail("unknown dialog '" + words[1] + "' (folder-name)");
+  if (words.size() != 3) throw fail("expected: answer folder-name NAME");
+  // Taken before the run starts, the answer could not follow a request as the script reads.
+  if (afterRequest) {
+    throw fail(
+        "answer lines come before the first request: the plug-in asks for its folder name at "
+        "Open, before any request is sent");
+  }
+  return words[2];
+}
+
 }  // namespace
 
-std::vector<ScriptStep> ParseScript(std::string_view text, const std::filesystem::path& folder) {
-  std::vector<ScriptStep> steps;
+Script ParseRunScript(std::string_view text, const std::filesystem::path& folder) {
+  Script script;
+  std::vector<ScriptStep>& steps = script.steps;
   int number = 0;
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t end = std::min(text.find('\n', at), text.size());
@@ -90,9 +108,17 @@ std::vector<ScriptStep> ParseScript(std::string_view text, const std::filesystem
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     std::vector<std::string> words = Words(line, number);
     if (words.empty()) continue;
+    if (words[0] == "answer") {
+      script.folderNames.push_back(ParseAnswer(words, number, !steps.empty()));
+      continue;
+    }
     steps.push_back(ParseLine(std::move(words), number, folder));
   }
-  return steps;
+  return script;
+}
+
+std::vector<ScriptStep> ParseScript(std::string_view text, const std::filesystem::path& folder) {
+  return ParseRunScript(text, folder).steps;
 }
 
 void RefuseFolders(const std::vector<ScriptStep>& steps) {

@@ -28,8 +28,18 @@ struct ScriptStep {
   std::string output;  // where the result goes; empty: standard output
 };
 
-// Every step of a script, paths made relative to `folder`. Raises ScriptError for the first
+// What a script holds besides its requests: the names its `answer folder-name` lines type into
+// the plug-in's folder-name dialog, in order. The plug-in asks at Open, before the first request,
+// so these lines must come before every request.
+struct Script {
+  std::vector<std::string> folderNames;
+  std::vector<ScriptStep> steps;
+};
+
+// Every line of a script, paths made relative to `folder`. Raises ScriptError for the first
 // line that cannot be understood, so that a mistake stops a script before anything runs.
+Script ParseRunScript(std::string_view text, const std::filesystem::path& folder);
+// Only the requests of ParseRunScript.
 std::vector<ScriptStep> ParseScript(std::string_view text, const std::filesystem::path& folder);
 
 // A record or result file that is a folder can never be read or written, whatever the lines

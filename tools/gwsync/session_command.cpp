@@ -22,7 +22,7 @@ const char* DeviceName(framework::DeviceKind kind) {
 
 }  // namespace
 
-int RunSession(platform::Platform& platform, std::ostream& out) {
+int RunSession(platform::Platform& platform, std::ostream& out, const PluginInfo& plugin) {
   const framework::TSyncSession session(platform);
   const framework::DcomCheck dcom = framework::CheckDCOM98(platform);
   out << "Host suite folder: "
@@ -35,8 +35,9 @@ int RunSession(platform::Platform& platform, std::ostream& out) {
       << "\n"
       << "Framework strings (fwres.dll): "
       << (framework::LoadFrameworkString(2).empty() ? "missing" : "loaded") << "\n"
-      << "Module strings (pimsync.DLR): "
-      << (framework::LoadModuleString(2).empty() ? "missing" : "loaded") << "\n";
+      << "Module strings (" << plugin.moduleLibrary
+      << "): " << (framework::LoadModuleString(plugin.libraryString).empty() ? "missing" : "loaded")
+      << "\n";
   return 0;
 }
 
