@@ -299,17 +299,14 @@ std::string NumberText(double number) {
   return buffer;
 }
 
-bool NeedsEscape(char c) {
-  return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-}
-
 void WriteString(std::string& out, const std::string& text) {
   out.push_back('"');
   for (std::size_t i = 0; i < text.size(); ++i) {
     // Runs of characters that need no escape are copied whole, as ParseString reads them.
     const char* const plain = text.data() + i;
+    const char* const end = text.data() + text.size();
     const char* stop = plain;
-    while (stop < text.data() + text.size() && !NeedsEscape(*stop))
+    while (stop < end && *stop != '"' && *stop != '\\' && static_cast<unsigned char>(*stop) >= 0x20)
       ++stop;
     out.append(plain, stop);
     i += static_cast<std::size_t>(stop - plain);
