@@ -79,6 +79,7 @@ class Item final : public SimObject {
     // ItemSetAttribute token, so a plug-in that writes the member fails here.
     AddProperty("Private", [this](Args) { return ReadPrivate(); });
     AddProperty("Personal", [this](Args) { return Variant(Get("Personal").personal); });
+    AddProperty("BoxType", [this](Args) { return Variant(BoxTypeNumber(Get("BoxType").boxType)); });
     AddText("FromText", &CalendarItem::fromText);
     AddBool("OnCalendar", &CalendarItem::onCalendar);
     AddDate("StartDate", &CalendarItem::startDate);
@@ -192,6 +193,8 @@ std::string LogClassOf(ItemClass itemClass) {
       return "Mail";
     case ItemClass::kPhoneMessage:
       return "PhoneMessage";
+    case ItemClass::kDocumentReference:
+      return "DocumentReference";
   }
   return "Message";
 }

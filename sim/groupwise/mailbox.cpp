@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <string>
 
 #include "platform/exception.h"
@@ -13,12 +14,13 @@ struct ClassInfo {
   ItemClass itemClass;
   std::u16string_view name;
 };
-constexpr std::array<ClassInfo, 5> kClasses = {{
+constexpr std::array<ClassInfo, 6> kClasses = {{
     {ItemClass::kAppointment, u"GW.MESSAGE.APPOINTMENT"},
     {ItemClass::kTask, u"GW.MESSAGE.TASK"},
     {ItemClass::kNote, u"GW.MESSAGE.NOTE"},
     {ItemClass::kMail, u"GW.MESSAGE.MAIL"},
     {ItemClass::kPhoneMessage, u"GW.MESSAGE.PHONE"},
+    {ItemClass::kDocumentReference, u"GW.MESSAGE.DOCUMENTREFERENCE"},
 }};
 
 constexpr std::array<std::string_view, 4> kBoxNames = {"INCOMING", "OUTGOING", "PERSONAL", "DRAFT"};
@@ -53,6 +55,14 @@ bool IsCalendarClass(ItemClass itemClass) {
          itemClass == ItemClass::kNote;
 }
 
+bool IsMailClass(ItemClass itemClass) {
+  return itemClass == ItemClass::kMail || itemClass == ItemClass::kPhoneMessage;
+}
+
+int32_t BoxTypeNumber(BoxType box) {
+  return static_cast<int32_t>(box) + 1;
+}
+
 std::string_view BoxTypeName(BoxType box) {
   return kBoxNames[static_cast<std::size_t>(box)];
 }
@@ -75,9 +85,31 @@ bool HasField(ItemClass itemClass, ClassField field) {
     case ClassField::kTaskPriority:
     case ClassField::kTaskCategory:
       return itemClass == ItemClass::kTask;
+    case ClassField::kCaller:
+      return itemClass == ItemClass::kPhoneMessage;
+    case ClassField::kDocument:
+      return itemClass == ItemClass::kDocumentReference;
   }
   return false;
 }
+
+uint64_t NewPartKey() {
+  static std::atomic<uint64_t> next{1};
+  return next++;
+}
+
+AttachedItem::AttachedItem(MailMessage item)
+    : item_(std::make_unique<MailMessage>(std::move(item))) {}
+
+AttachedItem::AttachedItem(const AttachedItem& other)
+    : item_(other.item_ ? std::make_unique<MailMessage>(*other.item_) : nullptr) {}
+
+AttachedItem& AttachedItem::operator=(const AttachedItem& other) {
+  if (this != &other) item_ = other.item_ ? std::make_unique<MailMessage>(*other.item_) : nullptr;
+  return *this;
+}
+
+AttachedItem::~AttachedItem() = default;
 
 bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) {
   return a.size() == b.size() &&
@@ -134,14 +166,116 @@ std::vector<FieldDefinition> StandardFieldDefinitions() {
   };
 }
 
+Mailbox::Mailbox() {
+  MailFolder mailbox;
+  mailbox.folderId = kMailboxFolderId;
+  mailbox.name = kMailboxFolderName;
+  folders.push_back(std::move(mailbox));
+  topFolders.emplace_back(kMailboxFolderId);
+  mailboxFolderId = kMailboxFolderId;
+  nextFolderNumber = 2;
+}
+
+namespace {
+
+// "SIM.DOM.PO.<kind>.<number>.1"; messages are of kind 100, folders of kind 200.
+std::u16string NumberedId(std::u16string_view kind, int64_t number) {
+  const std::string digits = std::to_string(number);
+  std::u16string id = u"SIM.DOM.PO.";
+  id.append(kind);
+  id += u'.';
+  id.append(digits.begin(), digits.end());
+  id += u".1";
+  return id;
+}
+
+}  // namespace
+
 std::u16string Mailbox::NewMessageId() {
   for (;;) {
-    const std::string digits = std::to_string(nextMessageNumber++);
-    std::u16string id = u"SIM.DOM.PO.100.";
-    id.append(digits.begin(), digits.end());
-    id += u".1";
-    if (!calendar.Contains(id)) return id;
+    std::u16string id = NumberedId(u"100", nextMessageNumber++);
+    if (!calendar.Contains(id) && !messages.Contains(id)) return id;
   }
+}
+
+MailMessage* Mailbox::FindMessage(std::u16string_view messageId) {
+  return messages.Find(std::u16string(messageId));
+}
+
+bool Mailbox::RemoveMessage(std::u16string_view messageId) {
+  const std::u16string id(messageId);
+  if (!messages.Erase(id)) return false;
+  readFlipped_.erase(id);
+  NoteChange();
+  return true;
+}
+
+std::u16string Mailbox::NewFolderId() {
+  for (;;) {
+    std::u16string id = NumberedId(u"200", nextFolderNumber++);
+    if (!folders.Contains(id)) return id;
+  }
+}
+
+MailFolder* Mailbox::FindFolder(std::u16string_view folderId) {
+  return folders.Find(std::u16string(folderId));
+}
+
+const MailFolder* Mailbox::FindFolder(std::u16string_view folderId) const {
+  return folders.Find(std::u16string(folderId));
+}
+
+MailFolder* Mailbox::FindSubfolder(const MailFolder* parent, std::u16string_view name) {
+  for (const std::u16string& id : parent ? parent->subfolders : topFolders) {
+    MailFolder* folder = FindFolder(id);
+    if (folder && SameTextIgnoringCase(folder->name, name)) return folder;
+  }
+  return nullptr;
+}
+
+MailFolder& Mailbox::AddFolder(std::u16string_view name, const MailFolder* parent) {
+  if (name.empty()) throw platform::Exception("A folder needs a name");
+  if (FindSubfolder(parent, name)) {
+    throw platform::Exception("A folder of that name is there already");
+  }
+  MailFolder folder;
+  folder.folderId = NewFolderId();
+  folder.name = name;
+  if (parent) folder.parentId = parent->folderId;
+  const std::u16string id = folder.folderId;
+  MailFolder& added = folders.push_back(std::move(folder));
+  if (parent) {
+    FindFolder(added.parentId)->subfolders.push_back(id);
+  } else {
+    topFolders.push_back(id);
+  }
+  NoteChange();
+  return added;
+}
+
+const std::vector<MailMessage*>& Mailbox::FolderContents(const std::u16string& folderId) {
+  ContentsCache& cache = contents_;
+  if (!cache.valid || cache.generation != messages.Generation() || cache.size != messages.size() ||
+      cache.filings != filings_) {
+    cache.Clear();
+    for (MailMessage& message : messages) {
+      for (const std::u16string& folder : message.folders)
+        cache.lists[folder].push_back(&message);
+    }
+    cache.valid = true;
+    cache.generation = messages.Generation();
+    cache.size = messages.size();
+    cache.filings = filings_;
+  }
+  static const std::vector<MailMessage*> kNone;
+  auto found = cache.lists.find(folderId);
+  return found == cache.lists.end() ? kNone : found->second;
+}
+
+void Mailbox::SetRead(MailMessage& message, bool read) {
+  if (message.read == read) return;
+  message.read = read;
+  if (!readFlipped_.erase(message.messageId)) readFlipped_.insert(message.messageId);
 }
 
 CalendarItem* Mailbox::FindItem(std::u16string_view messageId) {

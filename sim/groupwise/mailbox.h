@@ -2,13 +2,14 @@
 
 // The state of a simulated GroupWise mailbox: what the automation objects of
 // simulated_groupwise.h show and change, and what store.h keeps in a file between runs.
-// Mail and phone messages have their classes here so that the query language knows them;
-// their folders come with the e-mail plug-in.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -17,21 +18,28 @@
 
 namespace sim {
 
-enum class ItemClass { kAppointment, kTask, kNote, kMail, kPhoneMessage };
+// A document reference is only ever met attached to a mail.
+enum class ItemClass { kAppointment, kTask, kNote, kMail, kPhoneMessage, kDocumentReference };
 
 // GroupWise's class names: "GW.MESSAGE.APPOINTMENT", "GW.MESSAGE.TASK", ...
 std::u16string_view ClassNameOf(ItemClass itemClass);
 std::optional<ItemClass> ItemClassFromName(std::u16string_view className);
 // Which classes Messages.Add creates in the calendar.
 bool IsCalendarClass(ItemClass itemClass);
+// Which classes lie in the mail folders: mail and phone messages.
+bool IsMailClass(ItemClass itemClass);
 
 // Which of GroupWise's boxes an item lies in, as the query's BOX_TYPE names them.
 enum class BoxType { kIncoming, kOutgoing, kPersonal, kDraft };
 std::string_view BoxTypeName(BoxType box);  // "INCOMING", ...
 std::optional<BoxType> BoxTypeFromName(std::string_view name);
+// What an item's BoxType member answers: 1 incoming and 2 outgoing, the two numbers the
+// e-mail plug-in tells apart; 3 personal and 4 draft.
+int32_t BoxTypeNumber(BoxType box);
 
 // Members that only some classes have. The rest (MessageID, ClassName, Subject, BodyText,
-// StartDate, Private, Personal, OnCalendar, FromText, Refresh, Delete) every item has.
+// StartDate, Private, Personal, OnCalendar, FromText, Refresh, Delete) every calendar item
+// has; mail_objects.cpp lists what every mail-side item has.
 enum class ClassField {
   kEndDate,
   kPlace,
@@ -39,7 +47,9 @@ enum class ClassField {
   kAssignedDate,
   kCompleted,
   kTaskPriority,
-  kTaskCategory
+  kTaskCategory,
+  kCaller,    // a phone message's caller, number and seven flags
+  kDocument,  // a document reference's library and document
 };
 bool HasField(ItemClass itemClass, ClassField field);
 
@@ -110,6 +120,124 @@ struct AddressBook {
 // The definitions a new book starts with: the standard fields with their US labels.
 std::vector<FieldDefinition> StandardFieldDefinitions();
 
+// --- Mail ------------------------------------------------------------------------------------
+
+// A message's sender: an address whose EmailAddress may be empty (FromText then holds it).
+struct MailAddress {
+  std::u16string displayName;
+  std::u16string emailAddress;
+};
+
+// A part of a message (a recipient, an attachment) gets a key of its own when it is made, so
+// that the objects of the others still find theirs when one is deleted before them. Keys are
+// not kept in the store; a copied part keeps its key.
+uint64_t NewPartKey();
+
+// TargetType of a recipient.
+inline constexpr int32_t kTo = 0;
+inline constexpr int32_t kCc = 1;
+inline constexpr int32_t kBc = 2;
+
+struct Recipient {
+  uint64_t key = NewPartKey();
+  int32_t targetType = kTo;
+  std::u16string displayName;
+  std::u16string emailAddress;
+};
+
+struct MailMessage;
+
+// The item a message attachment holds: owned by its attachment and copied with it, so a copy
+// of a mailbox shares nothing that can change.
+class AttachedItem {
+ public:
+  AttachedItem() = default;
+  explicit AttachedItem(MailMessage item);
+  AttachedItem(const AttachedItem& other);
+  AttachedItem& operator=(const AttachedItem& other);
+  AttachedItem(AttachedItem&&) noexcept = default;
+  AttachedItem& operator=(AttachedItem&&) noexcept = default;
+  ~AttachedItem();
+
+  MailMessage* get() const { return item_.get(); }
+  explicit operator bool() const { return item_ != nullptr; }
+
+ private:
+  std::unique_ptr<MailMessage> item_;
+};
+
+// ObjType of an attachment: 0 unknown, 1 file, 2 message, 3 movie, 4 OLE embedded, 5 OLE
+// linked, 6 sound.
+inline constexpr int32_t kFileAttachment = 1;
+inline constexpr int32_t kMessageAttachment = 2;
+inline constexpr int32_t kLargestObjType = 6;
+
+struct Attachment {
+  uint64_t key = NewPartKey();
+  int32_t objType = kFileAttachment;
+  std::u16string fileName;
+  std::u16string displayName;
+  // What Save writes, for every kind but a message. Shared by the copies of a mailbox and never
+  // changed, since an attachment can be several megabytes: an attachment that gets other bytes
+  // gets another buffer. Null holds nothing.
+  std::shared_ptr<const std::string> data;
+  // A message attachment's item.
+  AttachedItem item;
+};
+
+// A mail or phone message in the mail folders, or an item attached to one (which may be of any
+// class). Members that only some classes have are used by those alone (HasField,
+// IsCalendarClass); an attached item lies in no folder and has no read state of its own.
+struct MailMessage {
+  std::u16string messageId;  // may be empty for an attached item
+  ItemClass itemClass = ItemClass::kMail;
+  BoxType boxType = BoxType::kIncoming;
+  // The folders that hold the message, in the order EnclosingFolders shows them. Change them
+  // through the mailbox (Mailbox::NoteFiling), which keeps the folders' contents.
+  std::vector<std::u16string> folders;
+  // Change it through Mailbox::SetRead.
+  bool read = false;
+  int32_t priority = 2;
+  platform::AutomationDate creationDate{};
+  std::u16string subject;
+  std::u16string bodyText;
+  std::u16string fromText;
+  MailAddress sender;
+  std::vector<Recipient> recipients;
+  std::vector<Attachment> attachments;
+  // Appointments, tasks and notes (attached): their StartDate, and EndDate or DueDate.
+  platform::AutomationDate startDate{};
+  platform::AutomationDate endDate{};
+  platform::AutomationDate dueDate{};
+  // Phone messages.
+  std::u16string callerName;
+  std::u16string callerCompany;
+  std::u16string phoneNumber;
+  bool telephoned = false;
+  bool willCall = false;
+  bool wantsToSee = false;
+  bool urgent = false;
+  bool pleaseCall = false;
+  bool returnedCall = false;
+  bool cameToSee = false;
+  // Document references: DocumentLibrary.Name and Document.Subject.
+  std::u16string documentLibrary;
+  std::u16string documentSubject;
+};
+
+// A folder of the account's folder tree. The mailbox folder (Account.MailBox) is one of the
+// top-level folders; the calendar is not in the tree.
+struct MailFolder {
+  std::u16string folderId;
+  std::u16string name;
+  std::u16string parentId;                 // empty for a top-level folder
+  std::vector<std::u16string> subfolders;  // ids, in the order Folders.Item shows them
+};
+
+// The id and name of a new mailbox's mailbox folder.
+inline constexpr std::u16string_view kMailboxFolderId = u"SIM.DOM.PO.200.1.1";
+inline constexpr std::u16string_view kMailboxFolderName = u"Mailbox";
+
 // What Login answers.
 enum class LoginOutcome {
   kAccount,         // the account object
@@ -119,6 +247,10 @@ enum class LoginOutcome {
 };
 
 struct Mailbox {
+  // An empty mailbox: no items, no books, and of folders only the mailbox folder
+  // (kMailboxFolderId, "Mailbox").
+  Mailbox();
+
   // Session settings.
   std::u16string fullName = u"GroupWise";
   int16_t majorVersion = 5;
@@ -136,17 +268,59 @@ struct Mailbox {
   Calendar calendar;
   std::vector<AddressBook> addressBooks;
   int64_t nextMessageNumber = 1;
+  // The account's PathToHost: where its post office is.
+  std::u16string pathToHost = u"gwpo.example.com:1677";
+  // Every folder by its id; the top-level ones in order; which of them is the mailbox.
+  IndexedList<MailFolder, &MailFolder::folderId> folders;
+  std::vector<std::u16string> topFolders;
+  std::u16string mailboxFolderId;
+  int64_t nextFolderNumber = 1;
+  // Mail and phone messages, each in one folder or more, in the order a folder shows them.
+  IndexedList<MailMessage, &MailMessage::messageId> messages;
 
-  // A new identity in GroupWise's style, never one in use; it stays the item's for good.
+  // A new identity in GroupWise's style, never one in use by an item or a message; it stays
+  // the item's for good.
   std::u16string NewMessageId();
   CalendarItem* FindItem(std::u16string_view messageId);
   const CalendarItem* FindItem(std::u16string_view messageId) const;
+  MailMessage* FindMessage(std::u16string_view messageId);
+  bool RemoveMessage(std::u16string_view messageId);
   // Files `item` in the calendar under a new identity (NewMessageId).
   CalendarItem& AddNewItem(CalendarItem item);
   bool RemoveItem(std::u16string_view messageId);
   // The book of that name, without regard to case (SameTextIgnoringCase), as GroupWise finds
   // books: no two books differ only in case.
   AddressBook* FindBook(std::u16string_view name);
+
+  // A new folder id in GroupWise's style ("SIM.DOM.PO.200.<n>.1"), never one in use.
+  std::u16string NewFolderId();
+  MailFolder* FindFolder(std::u16string_view folderId);
+  const MailFolder* FindFolder(std::u16string_view folderId) const;
+  // A new folder named `name` under `parent`, or at the top level for none. Counts a change.
+  // Raises platform::Exception when the name is empty or a sibling has it already (without
+  // regard to case).
+  MailFolder& AddFolder(std::u16string_view name, const MailFolder* parent);
+  // The folder of that name among `parent`'s subfolders (the top-level ones for none),
+  // without regard to case.
+  MailFolder* FindSubfolder(const MailFolder* parent, std::u16string_view name);
+
+  // The messages `folderId` holds, in the order of `messages`. Kept from one call to the next
+  // until a message is added, deleted or filed elsewhere, so a controller's loop over a folder
+  // stays linear; the pointers are good until then.
+  const std::vector<MailMessage*>& FolderContents(const std::u16string& folderId);
+  // A message's folders were changed in place.
+  void NoteFiling() {
+    ++filings_;
+    NoteChange();
+  }
+
+  // Marks a message read or unread. A message marked back to what it was when the mailbox was
+  // last saved (ReadStatesSaved) is no change: reading a message marks it read, and the e-mail
+  // plug-in marks it back, so a run that only reads need not write the store.
+  void SetRead(MailMessage& message, bool read);
+  bool ReadStatesChanged() const { return !readFlipped_.empty(); }
+  void ReadStatesSaved() { readFlipped_.clear(); }
+
   // Whether address-book fields and field definitions have a FieldID. The GroupWise versions
   // whose "major.minor" sorts before "2.0" as plain text ("1.5", but also "10.0") have the old
   // object model, which knows fields by their labels only. The plug-in picks the model by that
@@ -173,8 +347,38 @@ struct Mailbox {
   }
 
  private:
+  // FolderContents' lists. A copied or moved mailbox starts without: the pointers would be
+  // the other mailbox's.
+  struct ContentsCache {
+    ContentsCache() = default;
+    ContentsCache(const ContentsCache&) {}
+    ContentsCache& operator=(const ContentsCache&) {
+      Clear();
+      return *this;
+    }
+    ContentsCache(ContentsCache&&) noexcept {}
+    ContentsCache& operator=(ContentsCache&&) noexcept {
+      Clear();
+      return *this;
+    }
+    ~ContentsCache() = default;
+    void Clear() {
+      lists.clear();
+      valid = false;
+    }
+    std::unordered_map<std::u16string, std::vector<MailMessage*>> lists;
+    bool valid = false;
+    uint64_t generation = 0;
+    std::size_t size = 0;
+    uint64_t filings = 0;
+  };
+
   uint64_t nextEntryKey_ = 1;
   uint64_t changes_ = 0;
+  uint64_t filings_ = 0;
+  ContentsCache contents_;
+  // The messages whose read state differs from the one last saved.
+  std::unordered_set<std::u16string> readFlipped_;
 };
 
 // ASCII letters compared without regard to case, everything else exactly.

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/automation.h"
+#include "platform/code_page.h"
 #include "sim/common/sim_object.h"
 #include "sim/groupwise/mailbox.h"
 
@@ -17,6 +18,9 @@ namespace sim::groupwise {
 struct Shared {
   std::shared_ptr<SimContext> context;
   std::shared_ptr<Mailbox> mailbox;
+  // How a path given as automation text becomes the 8-bit path of the file functions
+  // (GroupWise::ansi); Windows-1252 when not given.
+  std::shared_ptr<const platform::CodePage> ansi;
 };
 
 // The failure GroupWise reports from inside a member (DISP_E_EXCEPTION with its text).
@@ -32,5 +36,9 @@ platform::Object MakeAccount(const Shared& shared);
 platform::Object MakeItem(const Shared& shared, CalendarItem& item);
 platform::Object MakeQuery(const Shared& shared);
 platform::Object MakeAddressBooks(const Shared& shared);
+// Mail: a folder of shared.mailbox, all of them, and a message of shared.mailbox.messages.
+platform::Object MakeFolder(const Shared& shared, const MailFolder& folder);
+platform::Object MakeAllFolders(const Shared& shared);
+platform::Object MakeMessage(const Shared& shared, MailMessage& message);
 
 }  // namespace sim::groupwise

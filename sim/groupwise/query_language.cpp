@@ -334,7 +334,16 @@ bool Compare(int64_t value, Node::Comparison comparison, int64_t bound) {
   return false;
 }
 
-bool Evaluate(const Node& node, const CalendarItem& item) {
+// What a condition can ask of an item, whichever list it lies in.
+struct Facts {
+  ItemClass itemClass;
+  bool accepted;
+  BoxType box;
+  platform::AutomationDate start;
+  platform::AutomationDate dueEnd;
+};
+
+bool Evaluate(const Node& node, const Facts& item) {
   switch (node.kind) {
     case Node::Kind::kAnd:
       for (const Node& child : node.children) {
@@ -351,10 +360,10 @@ bool Evaluate(const Node& node, const CalendarItem& item) {
     case Node::Kind::kAccepted:
       return item.accepted;
     case Node::Kind::kBoxType:
-      return (item.boxType == node.box) == (node.comparison == Node::Comparison::kEqual);
+      return (item.box == node.box) == (node.comparison == Node::Comparison::kEqual);
     case Node::Kind::kDate: {
       const platform::AutomationDate date =
-          node.field == Node::DateField::kStart ? item.startDate : DueEndDateOf(item);
+          node.field == Node::DateField::kStart ? item.start : item.dueEnd;
       return Compare(SecondsKey(platform::DecodeAutomationDate(date)), node.comparison, node.when);
     }
   }
@@ -369,7 +378,15 @@ QueryExpression QueryExpression::Parse(std::u16string_view text) {
 }
 
 bool QueryExpression::Matches(const CalendarItem& item) const {
-  return Evaluate(*root_, item);
+  return Evaluate(*root_, Facts{item.itemClass, item.accepted, item.boxType, item.startDate,
+                                DueEndDateOf(item)});
+}
+
+// A message is never an invitation to accept, and is dated by its creation: START_DATE and
+// DUEEND_DATE both look at the CreationDate.
+bool QueryExpression::Matches(const MailMessage& message) const {
+  return Evaluate(*root_, Facts{message.itemClass, true, message.boxType, message.creationDate,
+                                message.creationDate});
 }
 
 platform::AutomationDate DueEndDateOf(const CalendarItem& item) {

@@ -36,6 +36,7 @@ class QueryExpression {
   static QueryExpression Parse(std::u16string_view text);
 
   bool Matches(const CalendarItem& item) const;
+  bool Matches(const MailMessage& message) const;
 
   struct Node;
 
@@ -45,8 +46,7 @@ class QueryExpression {
 };
 
 // The date a DUEEND_DATE comparison looks at: a task's due date, an appointment's end date,
-// and the start date of items that have no end (notes are kept by day; mail and phone
-// messages are dated by their start).
+// and the start date of items that have no end (notes are kept by day).
 platform::AutomationDate DueEndDateOf(const CalendarItem& item);
 
 }  // namespace sim

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "sim/groupwise/sample_mail.h"
 #include "sim/groupwise/store.h"
 
 namespace sim {
@@ -529,6 +530,8 @@ Mailbox BuildSampleMailbox(AutomationDate today) {
   mailbox.queryPolls = 3;
   AddCalendar(builder);
   AddAddressBook(mailbox);
+  // Last, so that the calendar's ids are those it had before the sample held mail.
+  AddSampleMail(mailbox, today);
   return std::move(builder.mailbox);
 }
 

@@ -21,7 +21,10 @@ namespace sim {
 // notes (on several days, one from another user), and the address book "Didodudo Z380": thirty
 // users written in those scripts and in Arabic and Hebrew, with every standard field used somewhere
 // and multi-line comments; most carry a "PMTPIUID" GUID, some none, one an empty one; one
-// group and one resource. Built in a fixed order, so the same day gives the same ids.
+// group and one resource. And mail (sample_mail.h): an inbox of mail and phone messages in
+// those scripts, read and unread, with recipients and attachments of every kind, some of them
+// forwarded messages and other attached items, a few folders, and none of the e-mail
+// plug-in's own. Built in a fixed order, so the same day gives the same ids.
 Mailbox BuildSampleMailbox(platform::AutomationDate today);
 
 // BuildSampleMailbox as a store file. Raises StoreError.

@@ -1,4 +1,5 @@
 // The session, the account it logs into, the account's owner and its calendar folder.
+// The account's mail folders and messages are in mail_objects.cpp.
 
 #include "sim/common/json.h"
 #include "sim/groupwise/objects.h"
@@ -94,8 +95,31 @@ class Account final : public SimObject {
     // An unknown id is no error: the answer is simply empty.
     AddMethod("GetMessage", [shared](Args args) {
       ExpectArgCount(args, 1, 1, "Account.GetMessage");
-      CalendarItem* item = shared.mailbox->FindItem(Arg(args, 0, "Account.GetMessage").ToText());
-      return item ? Variant(MakeItem(shared, *item)) : Variant();
+      const std::u16string id = Arg(args, 0, "Account.GetMessage").ToText();
+      if (CalendarItem* item = shared.mailbox->FindItem(id))
+        return Variant(MakeItem(shared, *item));
+      if (MailMessage* message = shared.mailbox->FindMessage(id)) {
+        return Variant(MakeMessage(shared, *message));
+      }
+      return Variant();
+    });
+    AddMethod("GetFolder", [shared](Args args) {
+      ExpectArgCount(args, 1, 1, "Account.GetFolder");
+      const MailFolder* folder =
+          shared.mailbox->FindFolder(Arg(args, 0, "Account.GetFolder").ToText());
+      return folder ? Variant(MakeFolder(shared, *folder)) : Variant();
+    });
+    AddProperty("MailBox", [shared](Args) {
+      const MailFolder* mailbox = shared.mailbox->FindFolder(shared.mailbox->mailboxFolderId);
+      if (!mailbox) Raise("Account.MailBox", "The account has no mailbox folder");
+      return Variant(MakeFolder(shared, *mailbox));
+    });
+    AddProperty("AllFolders", [shared](Args) { return Variant(MakeAllFolders(shared)); });
+    AddProperty("PathToHost", [shared](Args) { return Variant(shared.mailbox->pathToHost); });
+    // GroupWise reads the account's folders again; the simulator's are always current.
+    AddMethod("Refresh", [](Args args) {
+      ExpectArgCount(args, 0, 0, "Account.Refresh");
+      return Variant();
     });
   }
 };

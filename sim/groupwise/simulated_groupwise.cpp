@@ -5,11 +5,11 @@
 namespace sim {
 
 platform::Object GroupWise::CreateSession() const {
-  return groupwise::MakeSession({context, mailbox});
+  return groupwise::MakeSession({context, mailbox, ansi});
 }
 
 platform::Object GroupWise::CreateCommander() const {
-  return groupwise::MakeCommander({context, mailbox});
+  return groupwise::MakeCommander({context, mailbox, ansi});
 }
 
 void GroupWise::RegisterWith(platform::ObjectRegistry& registry) const {

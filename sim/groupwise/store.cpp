@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <limits>
+#include <memory>
 
 #include "platform/file_io.h"
 #include "sim/common/json.h"
@@ -67,6 +68,141 @@ json::Value ItemToJson(const CalendarItem& item) {
     put("taskCategory", Text(item.taskCategory));
   }
   return json::Value(std::move(out));
+}
+
+constexpr std::string_view kBase64Digits =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// Attachments can be megabytes, so the bytes are coded straight into a buffer of the final
+// size.
+std::string Base64(std::string_view bytes) {
+  std::string out((bytes.size() + 2) / 3 * 4, '=');
+  const char* const digits = kBase64Digits.data();
+  char* to = out.data();
+  const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t whole = bytes.size() / 3 * 3;
+  for (std::size_t i = 0; i < whole; i += 3, to += 4) {
+    const uint32_t group = uint32_t{from[i]} << 16 | uint32_t{from[i + 1]} << 8 | from[i + 2];
+    to[0] = digits[group >> 18];
+    to[1] = digits[(group >> 12) & 0x3F];
+    to[2] = digits[(group >> 6) & 0x3F];
+    to[3] = digits[group & 0x3F];
+  }
+  if (const std::size_t rest = bytes.size() - whole; rest > 0) {
+    uint32_t group = uint32_t{from[whole]} << 16;
+    if (rest == 2) group |= uint32_t{from[whole + 1]} << 8;
+    to[0] = digits[group >> 18];
+    to[1] = digits[(group >> 12) & 0x3F];
+    if (rest == 2) to[2] = digits[(group >> 6) & 0x3F];
+  }
+  return out;
+}
+
+json::Value MessageToJson(const MailMessage& message, bool filed);
+
+json::Value AttachmentToJson(const Attachment& attachment) {
+  json::Object out{
+      {"objType", attachment.objType},
+      {"fileName", Text(attachment.fileName)},
+      {"displayName", Text(attachment.displayName)},
+  };
+  if (attachment.objType == kMessageAttachment) {
+    out.emplace_back("item", MessageToJson(*attachment.item.get(), false));
+  } else {
+    out.emplace_back("data", Base64(attachment.data ? *attachment.data : std::string()));
+  }
+  return json::Value(std::move(out));
+}
+
+json::Value MessageToJson(const MailMessage& message, bool filed) {
+  json::Object out;
+  auto put = [&](const char* key, json::Value value) { out.emplace_back(key, std::move(value)); };
+  if (filed || !message.messageId.empty()) put("messageId", Text(message.messageId));
+  put("className", Text(ClassNameOf(message.itemClass)));
+  put("boxType", json::Value(std::string(BoxTypeName(message.boxType))));
+  if (filed) {
+    json::Array folders;
+    for (const std::u16string& folder : message.folders)
+      folders.push_back(Text(folder));
+    put("folders", json::Value(std::move(folders)));
+    put("read", message.read);
+  }
+  put("priority", message.priority);
+  put("creationDate", Date(message.creationDate));
+  put("subject", Text(message.subject));
+  put("bodyText", Text(message.bodyText));
+  put("fromText", Text(message.fromText));
+  put("sender", json::Object{{"displayName", Text(message.sender.displayName)},
+                             {"emailAddress", Text(message.sender.emailAddress)}});
+  json::Array recipients;
+  for (const Recipient& recipient : message.recipients) {
+    recipients.emplace_back(json::Object{{"targetType", recipient.targetType},
+                                         {"displayName", Text(recipient.displayName)},
+                                         {"emailAddress", Text(recipient.emailAddress)}});
+  }
+  put("recipients", json::Value(std::move(recipients)));
+  json::Array attachments;
+  for (const Attachment& attachment : message.attachments)
+    attachments.push_back(AttachmentToJson(attachment));
+  put("attachments", json::Value(std::move(attachments)));
+  if (IsCalendarClass(message.itemClass)) put("startDate", Date(message.startDate));
+  if (HasField(message.itemClass, ClassField::kEndDate)) put("endDate", Date(message.endDate));
+  if (HasField(message.itemClass, ClassField::kDueDate)) put("dueDate", Date(message.dueDate));
+  if (HasField(message.itemClass, ClassField::kCaller)) {
+    put("callerName", Text(message.callerName));
+    put("callerCompany", Text(message.callerCompany));
+    put("phoneNumber", Text(message.phoneNumber));
+    put("telephoned", message.telephoned);
+    put("willCall", message.willCall);
+    put("wantsToSee", message.wantsToSee);
+    put("urgent", message.urgent);
+    put("pleaseCall", message.pleaseCall);
+    put("returnedCall", message.returnedCall);
+    put("cameToSee", message.cameToSee);
+  }
+  if (HasField(message.itemClass, ClassField::kDocument)) {
+    put("documentLibrary", Text(message.documentLibrary));
+    put("documentSubject", Text(message.documentSubject));
+  }
+  return json::Value(std::move(out));
+}
+
+json::Value FolderToJson(const Mailbox& mailbox, const MailFolder& folder) {
+  json::Array subfolders;
+  for (const std::u16string& id : folder.subfolders)
+    subfolders.push_back(FolderToJson(mailbox, *mailbox.FindFolder(id)));
+  return json::Value(json::Object{{"folderId", Text(folder.folderId)},
+                                  {"name", Text(folder.name)},
+                                  {"folders", json::Value(std::move(subfolders))}});
+}
+
+// A mailbox without mail keeps the store of one that never had any, so that stores of
+// calendars and address books read and write as they always did.
+bool HasMail(const Mailbox& mailbox) {
+  static const Mailbox kFresh;
+  if (!mailbox.messages.empty() || mailbox.folders.size() != 1) return true;
+  const MailFolder& only = *mailbox.folders.begin();
+  return mailbox.pathToHost != kFresh.pathToHost ||
+         mailbox.nextFolderNumber != kFresh.nextFolderNumber ||
+         mailbox.mailboxFolderId != kFresh.mailboxFolderId ||
+         mailbox.topFolders != kFresh.topFolders || only.folderId != kMailboxFolderId ||
+         only.name != kMailboxFolderName || !only.subfolders.empty();
+}
+
+json::Value MailToJson(const Mailbox& mailbox) {
+  json::Array folders;
+  for (const std::u16string& id : mailbox.topFolders)
+    folders.push_back(FolderToJson(mailbox, *mailbox.FindFolder(id)));
+  json::Array messages;
+  for (const MailMessage& message : mailbox.messages)
+    messages.push_back(MessageToJson(message, true));
+  return json::Value(json::Object{
+      {"pathToHost", Text(mailbox.pathToHost)},
+      {"nextFolderNumber", mailbox.nextFolderNumber},
+      {"mailboxFolder", Text(mailbox.mailboxFolderId)},
+      {"folders", json::Value(std::move(folders))},
+      {"messages", json::Value(std::move(messages))},
+  });
 }
 
 json::Value BookToJson(const AddressBook& book) {
@@ -186,7 +322,8 @@ class Reader {
   }
 
   void Account(const json::Value& value, Mailbox& mailbox) const {
-    Members(value, "the account", {"owner", "nextMessageNumber", "calendar", "addressBooks"});
+    Members(value, "the account",
+            {"owner", "nextMessageNumber", "calendar", "addressBooks", "mail"});
     if (auto* v = Optional(value, "owner")) mailbox.ownerName = Text(*v);
     if (auto* v = Optional(value, "nextMessageNumber")) {
       mailbox.nextMessageNumber = Integer(*v, 1, int64_t{1} << 52);
@@ -199,6 +336,8 @@ class Reader {
       for (const json::Value& book : Array(*v, "addressBooks"))
         Book(book, mailbox);
     }
+    // After the calendar, whose ids the messages must not take.
+    if (auto* v = Optional(value, "mail")) Mail(*v, mailbox);
   }
 
  private:
@@ -285,6 +424,234 @@ class Reader {
       item.taskCategory = Text(*v);
     }
     mailbox.calendar.push_back(std::move(item));
+  }
+
+  void Mail(const json::Value& value, Mailbox& mailbox) const {
+    Members(value, "the mail",
+            {"pathToHost", "nextFolderNumber", "mailboxFolder", "folders", "messages"});
+    if (auto* v = Optional(value, "pathToHost")) mailbox.pathToHost = Text(*v);
+    if (auto* v = Optional(value, "nextFolderNumber")) {
+      mailbox.nextFolderNumber = Integer(*v, 1, int64_t{1} << 52);
+    }
+    if (auto* v = Optional(value, "folders")) {
+      mailbox.folders = {};
+      mailbox.topFolders.clear();
+      for (const json::Value& folder : Array(*v, "folders"))
+        Folder(folder, nullptr, mailbox);
+      if (mailbox.topFolders.empty()) Fail(*v, "the account needs its mailbox folder at least");
+      mailbox.mailboxFolderId = mailbox.topFolders.front();
+    }
+    if (auto* v = Optional(value, "mailboxFolder")) {
+      mailbox.mailboxFolderId = Text(*v);
+      if (!mailbox.FindFolder(mailbox.mailboxFolderId)) Fail(*v, "no folder has this id");
+    }
+    if (auto* v = Optional(value, "messages")) {
+      for (const json::Value& message : Array(*v, "messages")) {
+        MailMessage read = Message(message, true, mailbox);
+        mailbox.messages.push_back(std::move(read));
+      }
+    }
+  }
+
+  void Folder(const json::Value& value, MailFolder* parent, Mailbox& mailbox) const {
+    Members(value, "a folder", {"folderId", "name", "folders"});
+    MailFolder folder;
+    const json::Value& id = Required(value, "folderId", "a folder");
+    folder.folderId = Text(id);
+    if (folder.folderId.empty()) Fail(id, "a folder id cannot be empty");
+    if (mailbox.FindFolder(folder.folderId)) Fail(id, "a second folder with this id");
+    const json::Value& name = Required(value, "name", "a folder");
+    folder.name = Text(name);
+    if (folder.name.empty()) Fail(name, "a folder needs a name");
+    if (mailbox.FindSubfolder(parent, folder.name)) {
+      Fail(name, "a second folder of this name beside it");
+    }
+    if (parent) {
+      folder.parentId = parent->folderId;
+      parent->subfolders.push_back(folder.folderId);
+    } else {
+      mailbox.topFolders.push_back(folder.folderId);
+    }
+    MailFolder& added = mailbox.folders.push_back(std::move(folder));
+    if (auto* v = Optional(value, "folders")) {
+      for (const json::Value& subfolder : Array(*v, "folders"))
+        Folder(subfolder, &added, mailbox);
+    }
+  }
+
+  // A message of the mailbox (`filed`), or an item attached to one.
+  MailMessage Message(const json::Value& value, bool filed, const Mailbox& mailbox) const {
+    const std::string_view what = filed ? "a message" : "an attached item";
+    Members(value, what,
+            {"messageId", "className",       "boxType",        "folders",     "read",
+             "priority",  "creationDate",    "subject",        "bodyText",    "fromText",
+             "sender",    "recipients",      "attachments",    "startDate",   "endDate",
+             "dueDate",   "callerName",      "callerCompany",  "phoneNumber", "telephoned",
+             "willCall",  "wantsToSee",      "urgent",         "pleaseCall",  "returnedCall",
+             "cameToSee", "documentLibrary", "documentSubject"});
+    MailMessage message;
+    if (filed) {
+      const json::Value& id = Required(value, "messageId", what);
+      message.messageId = Text(id);
+      if (message.messageId.empty()) Fail(id, "a message id cannot be empty");
+      if (mailbox.messages.Contains(message.messageId) || mailbox.FindItem(message.messageId)) {
+        Fail(id, "a second item with this message id");
+      }
+    } else if (auto* v = Optional(value, "messageId")) {
+      message.messageId = Text(*v);
+    }
+    const json::Value& className = Required(value, "className", what);
+    const std::optional<ItemClass> itemClass = ItemClassFromName(Text(className));
+    if (!itemClass) Fail(className, "not a class of GroupWise's items");
+    if (filed && !IsMailClass(*itemClass)) {
+      Fail(className, "the mail folders hold GW.MESSAGE.MAIL and GW.MESSAGE.PHONE messages");
+    }
+    message.itemClass = *itemClass;
+    if (auto* v = Optional(value, "boxType")) {
+      const std::optional<BoxType> box = BoxTypeFromName(Word(*v));
+      if (!box) Fail(*v, "boxType must be INCOMING, OUTGOING, PERSONAL or DRAFT");
+      message.boxType = *box;
+    }
+    auto filedOnly = [&](const char* key) -> const json::Value* {
+      const json::Value* v = Optional(value, key);
+      if (v && !filed) Fail(*v, std::string("an attached item has no ") + key);
+      return v;
+    };
+    if (auto* v = filedOnly("folders")) {
+      for (const json::Value& folder : Array(*v, "folders")) {
+        std::u16string id = Text(folder);
+        if (!mailbox.FindFolder(id)) Fail(folder, "no folder has this id");
+        for (const std::u16string& other : message.folders) {
+          if (other == id) Fail(folder, "the message is in this folder already");
+        }
+        message.folders.push_back(std::move(id));
+      }
+    }
+    if (auto* v = filedOnly("read")) message.read = Bool(*v);
+    if (auto* v = Optional(value, "priority")) message.priority = Int32(*v);
+    if (auto* v = Optional(value, "creationDate")) message.creationDate = Date(*v);
+    if (auto* v = Optional(value, "subject")) message.subject = Text(*v);
+    if (auto* v = Optional(value, "bodyText")) message.bodyText = Text(*v);
+    if (auto* v = Optional(value, "fromText")) message.fromText = Text(*v);
+    if (auto* v = Optional(value, "sender")) {
+      Members(*v, "a sender", {"displayName", "emailAddress"});
+      if (auto* t = Optional(*v, "displayName")) message.sender.displayName = Text(*t);
+      if (auto* t = Optional(*v, "emailAddress")) message.sender.emailAddress = Text(*t);
+    }
+    if (auto* v = Optional(value, "recipients")) {
+      for (const json::Value& r : Array(*v, "recipients")) {
+        Members(r, "a recipient", {"targetType", "displayName", "emailAddress"});
+        Recipient recipient;
+        if (auto* t = Optional(r, "targetType")) {
+          recipient.targetType = static_cast<int32_t>(Integer(*t, kTo, kBc));
+        }
+        if (auto* t = Optional(r, "displayName")) recipient.displayName = Text(*t);
+        if (auto* t = Optional(r, "emailAddress")) recipient.emailAddress = Text(*t);
+        message.recipients.push_back(std::move(recipient));
+      }
+    }
+    if (auto* v = Optional(value, "attachments")) {
+      for (const json::Value& a : Array(*v, "attachments"))
+        message.attachments.push_back(AttachmentOf(a, mailbox));
+    }
+    auto classOnly = [&](const char* key, bool has) -> const json::Value* {
+      const json::Value* v = Optional(value, key);
+      if (v && !has) {
+        Fail(*v, std::string("a ") + json::Utf16ToUtf8(ClassNameOf(message.itemClass)) +
+                     " item has no " + key);
+      }
+      return v;
+    };
+    const ItemClass c = message.itemClass;
+    if (auto* v = classOnly("startDate", IsCalendarClass(c))) message.startDate = Date(*v);
+    if (auto* v = classOnly("endDate", HasField(c, ClassField::kEndDate))) {
+      message.endDate = Date(*v);
+    }
+    if (auto* v = classOnly("dueDate", HasField(c, ClassField::kDueDate))) {
+      message.dueDate = Date(*v);
+    }
+    const bool caller = HasField(c, ClassField::kCaller);
+    if (auto* v = classOnly("callerName", caller)) message.callerName = Text(*v);
+    if (auto* v = classOnly("callerCompany", caller)) message.callerCompany = Text(*v);
+    if (auto* v = classOnly("phoneNumber", caller)) message.phoneNumber = Text(*v);
+    const std::pair<const char*, bool MailMessage::*> flags[] = {
+        {"telephoned", &MailMessage::telephoned}, {"willCall", &MailMessage::willCall},
+        {"wantsToSee", &MailMessage::wantsToSee}, {"urgent", &MailMessage::urgent},
+        {"pleaseCall", &MailMessage::pleaseCall}, {"returnedCall", &MailMessage::returnedCall},
+        {"cameToSee", &MailMessage::cameToSee},
+    };
+    for (const auto& [key, flag] : flags) {
+      if (auto* v = classOnly(key, caller)) message.*flag = Bool(*v);
+    }
+    const bool document = HasField(c, ClassField::kDocument);
+    if (auto* v = classOnly("documentLibrary", document)) message.documentLibrary = Text(*v);
+    if (auto* v = classOnly("documentSubject", document)) message.documentSubject = Text(*v);
+    return message;
+  }
+
+  Attachment AttachmentOf(const json::Value& value, const Mailbox& mailbox) const {
+    Members(value, "an attachment", {"objType", "fileName", "displayName", "data", "item"});
+    Attachment attachment;
+    if (auto* v = Optional(value, "objType")) {
+      attachment.objType = static_cast<int32_t>(Integer(*v, 0, kLargestObjType));
+    }
+    if (auto* v = Optional(value, "fileName")) attachment.fileName = Text(*v);
+    if (auto* v = Optional(value, "displayName")) attachment.displayName = Text(*v);
+    const json::Value* data = Optional(value, "data");
+    const json::Value* item = Optional(value, "item");
+    if (attachment.objType == kMessageAttachment) {
+      if (data) Fail(*data, "a message attachment holds an item, not data");
+      if (!item) Fail(value, "a message attachment needs the member \"item\"");
+      attachment.item = AttachedItem(Message(*item, false, mailbox));
+    } else {
+      if (item) Fail(*item, "only a message attachment (objType 2) holds an item");
+      if (data) attachment.data = std::make_shared<const std::string>(Bytes(*data));
+    }
+    return attachment;
+  }
+
+  // Base64 as RFC 4648 writes it: with its padding, no line breaks, and nothing in the bits
+  // the padding leaves over, so that every text is the only one for its bytes.
+  std::string Bytes(const json::Value& value) const {
+    static const std::array<int8_t, 256> kDigitValues = [] {
+      std::array<int8_t, 256> values{};
+      values.fill(-1);
+      for (std::size_t i = 0; i < kBase64Digits.size(); ++i)
+        values[static_cast<unsigned char>(kBase64Digits[i])] = static_cast<int8_t>(i);
+      return values;
+    }();
+    if (value.GetKind() != json::Value::Kind::kString) Fail(value, "expected a text");
+    const std::string& text = value.AsString();
+    if (text.size() % 4 != 0) Fail(value, "base64 comes in groups of four characters");
+    std::size_t padding = 0;
+    while (padding < 2 && padding < text.size() && text[text.size() - 1 - padding] == '=')
+      ++padding;
+    std::string bytes(text.size() / 4 * 3 - padding, '\0');
+    char* to = bytes.data();
+    const auto* from = reinterpret_cast<const unsigned char*>(text.data());
+    const int8_t* const values = kDigitValues.data();
+    const std::size_t digits = text.size() - padding;
+    uint32_t group = 0;
+    for (std::size_t i = 0; i < digits; ++i) {
+      const int8_t digit = values[from[i]];
+      if (digit < 0) Fail(value, "not base64: the character at " + std::to_string(i + 1));
+      group = group << 6 | static_cast<uint32_t>(digit);
+      if (i % 4 == 3) {
+        *to++ = static_cast<char>(group >> 16);
+        *to++ = static_cast<char>(group >> 8 & 0xFF);
+        *to++ = static_cast<char>(group & 0xFF);
+        group = 0;
+      }
+    }
+    if (padding == 1) {
+      if ((group & 0x3) != 0) Fail(value, "not base64: the last group has bits left over");
+      *to++ = static_cast<char>(group >> 10);
+      *to++ = static_cast<char>(group >> 2 & 0xFF);
+    } else if (padding == 2) {
+      if ((group & 0xF) != 0) Fail(value, "not base64: the last group has bits left over");
+      *to++ = static_cast<char>(group >> 4);
+    }
+    return bytes;
   }
 
   void Book(const json::Value& value, Mailbox& mailbox) const {
@@ -375,6 +742,7 @@ std::string StoreToJson(const Mailbox& mailbox) {
       {"calendar", json::Value(std::move(calendar))},
       {"addressBooks", json::Value(std::move(books))},
   };
+  if (HasMail(mailbox)) account.emplace_back("mail", MailToJson(mailbox));
   return json::Write(json::Value(json::Object{{"format", json::Value(std::string(kFormat))},
                                               {"version", kVersion},
                                               {"session", json::Value(std::move(session))},
@@ -427,13 +795,14 @@ StoreFile::StoreFile(std::string path)
       savedChanges_(mailbox_->Changes()) {}
 
 bool StoreFile::Changed() const {
-  return mailbox_->Changes() != savedChanges_;
+  return mailbox_->Changes() != savedChanges_ || mailbox_->ReadStatesChanged();
 }
 
 void StoreFile::Save() {
   const uint64_t changes = mailbox_->Changes();
   SaveStore(path_, *mailbox_);
   savedChanges_ = changes;
+  mailbox_->ReadStatesSaved();
   existed_ = true;
 }
 

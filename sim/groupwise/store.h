@@ -42,7 +42,7 @@ Mailbox StoreFromJson(std::string_view text, const std::string& file);
 inline constexpr std::size_t kStoreFileLimit = std::size_t{128} << 20;
 
 // A path that does not exist gives an empty mailbox: one account, an empty calendar, no
-// address books. Raise StoreError. The file is replaced atomically (platform/file_io.h): a
+// address books, no mail. Raise StoreError. The file is replaced atomically (platform/file_io.h): a
 // failed save leaves the old file whole.
 Mailbox LoadStore(const std::string& path);
 void SaveStore(const std::string& path, const Mailbox& mailbox);
@@ -60,7 +60,7 @@ class StoreFile {
   // What the simulated objects work on (GroupWise::mailbox).
   const std::shared_ptr<Mailbox>& State() const { return mailbox_; }
   // Something was changed since the mailbox was loaded or last saved. A value written over
-  // the same value is no change.
+  // the same value is no change, nor a message marked read and back unread (Mailbox::SetRead).
   bool Changed() const;
   // Writes the file, creating it when it does not exist.
   void Save();

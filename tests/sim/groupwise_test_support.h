@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <random>
 #include <string>
 
 #include "platform/automation.h"
@@ -54,6 +57,32 @@ std::string ErrorOf(Call&& call) {
   }
   return "(no error)";
 }
+
+// A folder of the test's own under the temporary folder, removed with its contents at the end:
+// named after the test and a random number, since other builds of the same tests may run at
+// the same time.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "_%08x", static_cast<unsigned>(std::random_device{}()));
+    path_ = std::filesystem::temp_directory_path() /
+            (std::string("gws_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+             suffix);
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 // Logged in as the plug-ins log in by default.
 inline Object AccountOf(const GroupWise& groupwise) {

@@ -229,6 +229,12 @@ TEST(GroupWiseSimSample, TheSameDayGivesTheSameFileAndAnotherDayKeepsTheIds) {
     EXPECT_EQ(other.calendar[i].messageId, first.calendar[i].messageId);
     EXPECT_DOUBLE_EQ(other.calendar[i].startDate.days - first.calendar[i].startDate.days, 7.0);
   }
+  ASSERT_EQ(other.messages.size(), first.messages.size());
+  for (std::size_t i = 0; i < first.messages.size(); ++i) {
+    EXPECT_EQ(other.messages[i].messageId, first.messages[i].messageId);
+    EXPECT_DOUBLE_EQ(other.messages[i].creationDate.days - first.messages[i].creationDate.days,
+                     7.0);
+  }
 
   const std::string path = (std::filesystem::temp_directory_path() / "gws_sample.json").string();
   const platform::TempFile file(path);

@@ -61,6 +61,12 @@ struct Objects {
     return Fields(entry).Call("Item", {Variant(name), int16_t{1}}).AsObject();
   }
 
+  Object MailBox() const { return account.GetProperty("MailBox").AsObject(); }
+  // The first mail of the inbox, unread and with attachments.
+  Object Mail() const {
+    return MailBox().GetProperty("Messages").AsObject().Call("Item", {1}).AsObject();
+  }
+
   GroupWise groupwise;
   Object account;
   Object messages;
@@ -122,6 +128,49 @@ void ReadEverything(const Objects& objects) {
       field.GetProperty("FieldID");
       field.Call("Refresh", {});
     }
+  }
+}
+
+// Every member the e-mail plug-in's read reaches, on every message of the mailbox folder: the
+// body, the files saved and the attached items rendered. Opening a message marks it read, so
+// the read restores each message's Read as the plug-in does.
+void ReadAllMail(const Objects& objects) {
+  const testing_support::ScratchFolder folder;
+  const std::string prefix = folder.Path().string() + "/saved.bin";
+  const Object found = objects.MailBox()
+                           .GetProperty("Messages")
+                           .AsObject()
+                           .Call("Find", {u"MAIL OR PHONE_MESSAGE"})
+                           .AsObject();
+  ASSERT_GT(found.GetProperty("Count").ToInt32(), 20);
+  for (int32_t i = 1; i <= found.GetProperty("Count").ToInt32(); ++i) {
+    const Object message = found.Call("Item", {i}).AsObject();
+    const bool read = message.GetProperty("Read").ToBool();
+    for (const char* member :
+         {"MessageID", "ClassName", "CreationDate", "BoxType", "Priority", "FromText"})
+      message.GetProperty(member);
+    message.GetProperty("BodyText").AsObject().GetProperty("PlainText");
+    message.GetProperty("EnclosingFolders")
+        .AsObject()
+        .Call("Item", {1})
+        .AsObject()
+        .GetProperty("FolderID");
+    const Object attachments = message.GetProperty("Attachments").AsObject();
+    for (int32_t a = 1; a <= attachments.GetProperty("Count").ToInt32(); ++a) {
+      const Object attachment = attachments.Call("Item", {a}).AsObject();
+      const int32_t kind = attachment.GetProperty("ObjType").ToInt32();
+      if (kind == kFileAttachment &&
+          attachment.GetProperty("FileName").AsText() != u"..\\report:v2?.txt") {
+        attachment.Call("Save", {Variant(std::u16string(prefix.begin(), prefix.end()))});
+      } else if (kind == kMessageAttachment) {
+        attachment.GetProperty("Message")
+            .AsObject()
+            .GetProperty("BodyText")
+            .AsObject()
+            .GetProperty("PlainText");
+      }
+    }
+    message.PutProperty("Read", read);
   }
 }
 
@@ -189,7 +238,45 @@ TEST(GroupWiseSimStoreChanges, TheStoreIsWrittenAfterEveryKindOfChangeAndOnlyThe
          r.Definitions().Call("Add", {u"Nickname", int16_t{1}});
        }},
 
+      // What the e-mail plug-in's first run and its writes do.
+      {"AllFolders.Add", true,
+       [](const Objects& r) {
+         r.account.GetProperty("AllFolders").AsObject().Call("Add", {u"Z380", Variant::Null()});
+       }},
+      {"Folders.Add", true,
+       [](const Objects& r) {
+         r.MailBox().GetProperty("Folders").AsObject().Call("Add", {u"Z380", Variant::Null()});
+       }},
+      {"Mail.Read", true, [](const Objects& r) { r.Mail().PutProperty("Read", true); }},
+      {"Mail.Priority", true, [](const Objects& r) { r.Mail().PutProperty("Priority", 1); }},
+      {"Mail's Subject", true, [](const Objects& r) { r.Mail().PutProperty("Subject", u"New"); }},
+      {"Mail's BodyText", true,
+       [](const Objects& r) {
+         r.Mail().GetProperty("BodyText").AsObject().PutProperty("PlainText", u"New");
+       }},
+      {"Mail.Delete", true, [](const Objects& r) { r.Mail().Call("Delete", {}); }},
+      {"Attachment.Delete", true,
+       [](const Objects& r) {
+         r.Mail()
+             .GetProperty("Attachments")
+             .AsObject()
+             .Call("Item", {1})
+             .AsObject()
+             .Call("Delete", {});
+       }},
+      {"opening a message", true,
+       [](const Objects& r) {
+         r.Mail().GetProperty("BodyText").AsObject().GetProperty("PlainText");
+       }},
+
       {"a read of everything", false, ReadEverything},
+      {"a read of all mail", false, ReadAllMail},
+      {"a message marked read and back", false,
+       [](const Objects& r) {
+         const Object mail = r.Mail();
+         mail.PutProperty("Read", true);
+         mail.PutProperty("Read", false);
+       }},
       {"values written over themselves", false,
        [](const Objects& r) {
          const CalendarItem& appointment = r.ItemOf(ItemClass::kAppointment);
@@ -202,6 +289,11 @@ TEST(GroupWiseSimStoreChanges, TheStoreIsWrittenAfterEveryKindOfChangeAndOnlyThe
          EXPECT_EQ(r.SetPrivacy(appointment, appointment.isPrivate), 1);
          const Object city = r.Field(1, u"City");
          city.PutProperty("Value", city.GetProperty("Value"));
+         const Object mail = r.Mail();
+         mail.PutProperty("Read", mail.GetProperty("Read"));
+         mail.PutProperty("Priority", mail.GetProperty("Priority"));
+         mail.PutProperty("Subject",
+                          mail.GetProperty("Subject").AsObject().GetProperty("PlainText"));
        }},
       {"refused changes", false,
        [](const Objects& r) {
@@ -214,15 +306,29 @@ TEST(GroupWiseSimStoreChanges, TheStoreIsWrittenAfterEveryKindOfChangeAndOnlyThe
          Refused([&] { r.Fields(1).Call("Add", {u"City", int16_t{1}, u"Bonn"}); });
          Refused([&] { r.Fields(1).Call("Add", {u"Shoe Size", int16_t{1}, u"42"}); });
          EXPECT_EQ(r.Execute(u"ItemSetAttribute(\"NO.SUCH.ID\"; Private!; Yes!)"), 0);
+         Refused([&] { r.Mail().PutProperty("Priority", 0); });
+         Refused([&] { r.account.GetProperty("AllFolders").AsObject().Call("Add", {u"mailbox"}); });
+         Refused([&] {
+           r.Mail()
+               .GetProperty("Attachments")
+               .AsObject()
+               .Call("Item", {1})
+               .AsObject()
+               .Call("Save", {u"/no/such/folder/file.txt"});
+         });
        }},
   };
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "gws_store_changes";
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   const std::string path = (folder / "mailbox.json").string();
+  // Made once: the sample's mail holds megabytes.
+  const std::string sample = (folder / "sample.json").string();
+  WriteSampleStore(sample, At(2000, 1, 5));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    WriteSampleStore(path, At(2000, 1, 5));
+    std::filesystem::remove(path);
+    std::filesystem::copy_file(sample, path);
     std::filesystem::last_write_time(
         path, std::filesystem::last_write_time(path) - std::chrono::hours(48));
     const auto longAgo = std::filesystem::last_write_time(path);  // as the file system keeps it

@@ -189,6 +189,16 @@ TEST(GroupWiseSimStore, TheExampleOfItsDocumentationIsAStore) {
   const int32_t documented = book.FindDefinition(u"PMTPIUID")->fieldId;
   book.definitions.pop_back();
   EXPECT_EQ(book.AddDefinition(u"PMTPIUID").fieldId, documented);
+  // The mail: a file's bytes, an attached mail, a phone message's flags.
+  ASSERT_EQ(mailbox.messages.size(), 2u);
+  EXPECT_EQ(mailbox.folders.size(), 2u);
+  const MailMessage& forward = mailbox.messages[0];
+  ASSERT_EQ(forward.attachments.size(), 2u);
+  EXPECT_EQ(*forward.attachments[0].data, "Q1;Q2\r\n120;135\r\n");
+  EXPECT_EQ(forward.attachments[1].item.get()->sender.emailAddress, u"anna.mueller@example.com");
+  EXPECT_EQ(forward.recipients[1].targetType, kCc);
+  EXPECT_TRUE(mailbox.messages[1].pleaseCall);
+  EXPECT_EQ(mailbox.messages[1].boxType, BoxType::kIncoming);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "sim/groupwise/com/module_state.h"
 
+#include "platform/win32/ansi_code_page.h"
 #include "sim/groupwise/sample_mailbox.h"
 
 namespace sim::gwsim {
@@ -10,6 +11,8 @@ ModuleState& State() {
     ModuleState made;
     // No one can read the log of a server; it would only grow for the life of the process.
     made.groupwise.context->log.enabled = false;
+    // Attachments are saved where the plug-in, an ANSI program, names the path.
+    made.groupwise.ansi = std::make_shared<platform::win32::AnsiCodePage>();
     return made;
   }();
   return state;
