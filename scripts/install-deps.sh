@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686-posix mingw-w64-tools
-  wine wine32:i386 libwine-dev xvfb xauth
+  wine wine32:i386 libwine-dev xvfb xauth fonts-wine
 )
 
 missing=()

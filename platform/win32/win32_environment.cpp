@@ -14,18 +14,6 @@
 namespace platform::win32 {
 namespace {
 
-HMODULE ModuleOfThisCode() {
-  HMODULE module = nullptr;
-  // Any address inside this library names the module it was linked into.
-  static const char kMarker = 0;
-  if (!GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          &kMarker, &module)) {
-    return nullptr;
-  }
-  return module;
-}
-
 // The text in the ANSI code page when every character survives the trip; nothing otherwise.
 std::optional<std::string> ExactlyInAnsi(const std::wstring& wide) {
   const std::u16string text(AsUtf16(wide.c_str()), wide.size());
@@ -39,6 +27,18 @@ std::string LastErrorText() {
 }
 
 }  // namespace
+
+HMODULE ModuleOfThisCode() {
+  HMODULE module = nullptr;
+  // Any address inside this library names the module it was linked into.
+  static const char kMarker = 0;
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          &kMarker, &module)) {
+    return nullptr;
+  }
+  return module;
+}
 
 std::wstring WideModulePath(HMODULE module) {
   // Paths longer than MAX_PATH exist; grow the buffer until the whole path fits.

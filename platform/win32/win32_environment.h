@@ -7,6 +7,10 @@
 
 namespace platform::win32 {
 
+// The module this code is linked into: the plug-in DLL, or the program; null if the system
+// cannot tell.
+HMODULE ModuleOfThisCode();
+
 // The full path of a module as the system knows it, in wide text: the ANSI form turns every
 // character of a folder name outside the code page into "?". Raises platform::Exception with
 // "GetModuleFilename() returned 0." when the system cannot tell.

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_user_interface.h"
 
+#include "platform/win32/folder_name_dialog.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -23,6 +24,13 @@ void Win32UserInterface::PumpMessages() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+}
+
+std::optional<std::string> Win32UserInterface::AskFolderName(WindowHandle owner,
+                                                             const FolderNameDialogTexts& texts,
+                                                             const std::string& proposed,
+                                                             const AcceptFolderName& accept) {
+  return RunFolderNameDialog(*this, owner, texts, proposed, accept);
 }
 
 }  // namespace platform::win32

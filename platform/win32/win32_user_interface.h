@@ -12,6 +12,9 @@ class Win32UserInterface final : public UserInterface {
   // Runs every message queued for this thread, then returns. A quit request is put back for
   // the message loop that owns the thread.
   void PumpMessages() override;
+  std::optional<std::string> AskFolderName(WindowHandle owner, const FolderNameDialogTexts& texts,
+                                           const std::string& proposed,
+                                           const AcceptFolderName& accept) override;
 };
 
 }  // namespace platform::win32
