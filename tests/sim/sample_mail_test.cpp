@@ -179,8 +179,9 @@ TEST_F(GroupWiseSimSampleMail, TheInboxOfTheDefaultRangeHoldsEveryCaseAMailPlugI
       {"filed first elsewhere",
        [](auto& m) { return m.folders.size() == 2 && m.folders[1] == kMailboxFolderId; }},
   };
-  for (const auto& [name, test] : cases) {
-    EXPECT_TRUE(std::any_of(inbox.begin(), inbox.end(), [&](auto* m) { return test(*m); })) << name;
+  for (const auto& c : cases) {
+    EXPECT_TRUE(std::any_of(inbox.begin(), inbox.end(), [&](auto* m) { return c.second(*m); }))
+        << c.first;
   }
 }
 
