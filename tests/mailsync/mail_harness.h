@@ -37,6 +37,8 @@ struct MailHost {
     host.platform.env.modulePath = std::string(GWS_RUNTIME_DIR) + "/mailsync.dll";
     host.platform.env.fixedNow = platform::EncodeAutomationDate({2000, 12, 8, 12, 0, 0, 0});
     host.platform.env.ctrlKeyDown = true;
+    // The user presses Enter on the folder name the dialog proposes.
+    host.platform.ui.folderNames.enterWhenEmpty = true;
     resources.emplace(host.platform.env, host.platform.resources, host.platform.ui);
     groupwise.RegisterWith(host.platform.objects);
     blockA.Set(framework::block_a::MailRangeStart, std::u16string_view(u"20001201T000000"));
