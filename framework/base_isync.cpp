@@ -125,17 +125,24 @@ int32_t TBaseIsync::ReadSource(const platform::Object&, ByteStream* stream, int1
     Progress().SetSynchText(ProgressText(op, type));
     if (!CallReadHook(type, list)) return 1;
 
-    // The list is done with its stream: taken over rather than copied, which for a big read
-    // is the largest allocation of all.
-    const platform::MemoryStream scratch = std::move(list.BuildStream());
-    Trace(FormatText("\r\n%s Stream [\r\n%s\r\n]", {label, StreamTraceText(scratch)}));
-    if (type == data_type::kCon) {
-      Trace(FormatText("\r\nCON Stream record count : %d\r\n]", {std::to_string(list.Count())}));
-    }
     // Truncated first: a shorter stream than the host's last one must not keep its tail.
-    host.SetSize(0);
-    host.Seek(0, ByteStream::Origin::kBegin);
-    platform::WriteText(host, scratch.Bytes());
+    if (TraceEnabled()) {
+      // The trace shows the whole stream, so it is built whole (taken over, not copied).
+      const platform::MemoryStream scratch = std::move(list.BuildStream());
+      Trace(FormatText("\r\n%s Stream [\r\n%s\r\n]", {label, StreamTraceText(scratch)}));
+      if (type == data_type::kCon) {
+        Trace(FormatText("\r\nCON Stream record count : %d\r\n]", {std::to_string(list.Count())}));
+      }
+      host.SetSize(0);
+      host.Seek(0, ByteStream::Origin::kBegin);
+      platform::WriteText(host, scratch.Bytes());
+    } else {
+      // Record by record, each given up once written: the host's stream is then the only copy
+      // of a large read.
+      host.SetSize(0);
+      host.Seek(0, ByteStream::Origin::kBegin);
+      list.MoveInto(host);
+    }
     rewind.Rewind();
     return 0;
   } catch (const std::exception&) {

@@ -49,4 +49,24 @@ platform::MemoryStream& TEntryList::BuildStream() {
   return stream_;
 }
 
+void TEntryList::MoveInto(platform::ByteStream& out) {
+  // Small records are gathered into writes of about this size; a larger one goes alone.
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  const std::string_view kind = RecordKind(ListType);
+  std::string text;
+  text.append("BEGIN:").append(kind).append("\r\n");
+  text.append(ListType == data_type::kCon ? "VERSION:2.1\r\n" : "VERSION:1.0\r\n");
+  for (std::unique_ptr<TEntry>& entry : entries_) {
+    entry->Properties.AppendVersit(text);
+    entry.reset();
+    if (text.size() >= kChunk) {
+      platform::WriteText(out, text);
+      text.clear();
+    }
+  }
+  entries_.clear();
+  text.append("END:").append(kind);
+  platform::WriteText(out, text);
+}
+
 }  // namespace framework

@@ -26,6 +26,10 @@ class TEntryList {
   // The record stream: "BEGIN:<kind>", the version line, every entry's text, "END:<kind>"
   // without a final line break. Positioned at 0.
   platform::MemoryStream& BuildStream();
+  // The same bytes written to `out` a record at a time, each entry given up once it is
+  // written, so that a large read (mail with its attachments) is never held twice. The list is
+  // empty afterwards. Raises when `out` fails; what was written then stays written.
+  void MoveInto(platform::ByteStream& out);
 
  private:
   std::vector<std::unique_ptr<TEntry>> entries_;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <random>
 
 #include "sim/groupwise/sample_mailbox.h"
 #include "sim/groupwise/store.h"
@@ -318,7 +319,10 @@ TEST(GroupWiseSimStoreChanges, TheStoreIsWrittenAfterEveryKindOfChangeAndOnlyThe
          });
        }},
   };
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "gws_store_changes";
+  // Named afresh for each run: two builds' tests may run at the same time on one machine.
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() /
+      ("gws_store_changes_" + std::to_string(std::random_device{}()));
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   const std::string path = (folder / "mailbox.json").string();
