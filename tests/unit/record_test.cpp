@@ -8,6 +8,7 @@
 #include "framework/text_util.h"
 #include "platform/portable/scripted_user_interface.h"
 #include "tests/support/bytes.h"
+#include "tests/support/plugin_harness.h"
 #include "tools/gwsync/parse_command.h"
 
 namespace framework {
@@ -198,6 +199,33 @@ TEST(BuildStream, WritesEntriesInOrderAndNeverANullOne) {
                                  "BEGIN:VEVENT|UID:3|END:VEVENT|END:VCALENDAR"));
   // Built again, not appended to.
   EXPECT_EQ(list.BuildStream().Bytes().size(), stream.Bytes().size());
+}
+
+// A read of several megabytes is handed over in pieces; the host must get the very bytes the
+// whole stream would have held, and a write that fails must reach the caller.
+TEST(MoveInto, WritesWhatBuildStreamBuildsInPiecesAndEmptiesTheList) {
+  const auto fill = [](TEntryList& list) {
+    for (int i = 0; i < 3000; ++i) {
+      auto entry = EntryWith(std::to_string(i));
+      entry->Properties.Add("DESCRIPTION", "", std::string(700, static_cast<char>('a' + i % 26)));
+      list.Add(std::move(entry));
+    }
+  };
+  for (const int16_t type : {int16_t{0}, int16_t{4}, int16_t{6}}) {
+    TEntryList whole(type), pieces(type);
+    fill(whole);
+    fill(pieces);
+    platform::MemoryStream out;
+    pieces.MoveInto(out);
+    EXPECT_TRUE(out.Bytes() == whole.BuildStream().Bytes()) << type;
+    EXPECT_GT(out.Bytes().size(), std::size_t{2} << 20);
+    EXPECT_EQ(pieces.Count(), 0);
+  }
+  TEntryList list(0);
+  fill(list);
+  testing_support::FaultyStream failing;
+  failing.failWrite = true;
+  EXPECT_THROW(list.MoveInto(failing), std::exception);
 }
 
 TEST(ParseGolden, RecordsInTestDataParseAsRecorded) {
