@@ -299,3 +299,103 @@ TEST(MailRead, OnlySupportedAttachmentsWhenAsked) {
 
 }  // namespace
 }  // namespace mailsync
+
+namespace mailsync {
+namespace {
+
+// An attached item of each kind, as the device finds it in its text attachment.
+TEST(MailRead, AttachedItemsAreRenderedByTheirKind) {
+  struct Case {
+    const char* name;
+    std::function<void(sim::MailMessage&)> make;
+    const char* fileName;
+    std::string text;
+  };
+  const auto item = [](sim::ItemClass itemClass, std::u16string subject) {
+    sim::MailMessage attached;
+    attached.itemClass = itemClass;
+    attached.subject = std::move(subject);
+    attached.bodyText = u" Body ";
+    attached.sender = {u"Bo", u"bo@example.com"};
+    attached.startDate = At(1);
+    attached.dueDate = At(2);
+    return attached;
+  };
+  const Case cases[] = {
+      {"appointment", [](sim::MailMessage&) {}, "Appt - Meeting.txt", ""},
+      {"note", [](sim::MailMessage&) {}, "Note - Meeting.txt",
+       Crlf("From: bo@example.com|Start date: 2000-12-01|Subject: Meeting||Body||"
+            "==============================|")},
+      {"task", [](sim::MailMessage&) {}, "Task - Meeting.txt",
+       Crlf("From: bo@example.com|Start date: 2000-12-01|Due date: 2000-12-02|"
+            "Subject: Meeting||Body||==============================|")},
+      {"phone",
+       [](sim::MailMessage& m) {
+         m.callerName = u"Cy";
+         m.callerCompany = u"ACME";
+         m.phoneNumber = u"555";
+         m.telephoned = true;
+         m.cameToSee = true;
+       },
+       "Phone msg - Meeting.txt",
+       Crlf("From: bo@example.com|Caller: Cy|Company: ACME|Phone: 555|[X] Telephoned|"
+            "[x] Came to see you|Body|==============================|")},
+      {"document",
+       [](sim::MailMessage& m) {
+         m.documentLibrary = u" Library ";
+         m.documentSubject = u"Plan";
+       },
+       "Doc ref - Meeting.txt",
+       Crlf("Document Library: Library|Subject: Plan|==============================||")},
+  };
+  const sim::ItemClass classes[] = {sim::ItemClass::kAppointment, sim::ItemClass::kNote,
+                                    sim::ItemClass::kTask, sim::ItemClass::kPhoneMessage,
+                                    sim::ItemClass::kDocumentReference};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    MailHost mail;
+    sim::MailMessage attached = item(classes[i], u"Meeting");
+    c.make(attached);
+    AddMail(mail, u"With item", At(5)).attachments.push_back(Attached(std::move(attached)));
+    mail.Start();
+    std::string stream;
+    ASSERT_EQ(mail.Read(stream), 0) << c.name;
+    const std::string wanted = std::string("ATTACH;NAME=") + c.fileName +
+                               ";VALUE=BINARY;CHARSET=UTF-8:" + c.fileName + ";*" +
+                               framework::FormatBinaryLength(c.text.size()) + "*" + c.text;
+    EXPECT_NE(stream.find(wanted), std::string::npos) << c.name << "\n" << stream;
+  }
+}
+
+// A message GroupWise cannot give is logged and left out; the others are read, and an inbox
+// folder chosen instead of the mailbox is the one searched.
+TEST(MailRead, AFailingMessageIsLoggedAndTheOverrideFolderIsSearched) {
+  MailHost mail;
+  sim::Mailbox& box = *mail.groupwise.mailbox;
+  const sim::MailFolder& other = box.AddFolder(u"Elsewhere", nullptr);
+  const std::u16string otherId = other.folderId;
+  AddMail(mail, u"In the mailbox", At(5));
+  sim::MailMessage& first = AddMail(mail, u"Broken", At(5));
+  first.folders = {otherId};
+  sim::MailMessage& second = AddMail(mail, u"Fine", At(5));
+  second.folders = {otherId};
+  box.NoteFiling();
+  mail.blockC.Set(block_c::InboxOverride, int16_t{1});
+  mail.blockC.Set(block_c::InboxFolderId, std::u16string_view(otherId));
+  mail.Start();
+  mail.groupwise.context->faults.RaiseOnCall("Mail.Priority", 1, "Damaged");
+  std::string stream;
+  ASSERT_EQ(mail.Read(stream), 0) << mail.TraceText();
+  EXPECT_EQ(stream.find("In the mailbox"), std::string::npos);
+  EXPECT_EQ(stream.find("Broken"), std::string::npos);
+  EXPECT_NE(stream.find("SUBJECT;QUOTED-PRINTABLE;CHARSET=UTF-8:Fine"), std::string::npos);
+  EXPECT_EQ(mail.host.progress->CallsOf("Log"),
+            std::vector<std::string>{
+                "Log(\"" + framework::FormatText(framework::LoadModuleString(269), {"Broken"}) +
+                "\", \"" + framework::LoadModuleString(268) + "\", \"1\")"});
+  EXPECT_TRUE(mail.Traced("Error in BuildMailEntry: Damaged"));
+  EXPECT_FALSE(box.FindMessage(first.messageId)->read);
+}
+
+}  // namespace
+}  // namespace mailsync
