@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/host_progress.h"
 #include "framework/registry_nt.h"
 #include "framework/text_util.h"
 
@@ -80,6 +81,30 @@ DcomCheck CheckDCOM98(platform::Platform& platform) {
     check = DcomCheck{};
   }
   return check;
+}
+
+const char* DeviceTraceLine(DeviceKind kind) {
+  switch (kind) {
+    case DeviceKind::kEpoc32R4:
+      return "Device: EPOC32 R4";
+    case DeviceKind::kEpoc32R5:
+      return "Device: EPOC32 R5";
+    case DeviceKind::kUnknown:
+      break;
+  }
+  return "Device : UNKNOWN";
+}
+
+platform::ByteStream& RequireSetupStream(platform::ByteStream* stream) {
+  if (!stream) throw platform::Exception("A setup stream does not support IStream");
+  return *stream;
+}
+
+void LogDcomNoticeOnce(platform::Platform& platform, const HostProgress& progress, bool& shown) {
+  const DcomCheck dcom = CheckDCOM98(platform);
+  if (dcom.ok || !dcom.applies || shown) return;
+  progress.Log(kDcomNotice, "\r\nI M P O R T A N T   I N F O R M A T I O N\r\n", 1);
+  shown = true;
 }
 
 }  // namespace framework

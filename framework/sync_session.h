@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/byte_stream.h"
 #include "platform/platform.h"
 
 namespace framework {
@@ -36,5 +37,16 @@ inline constexpr std::string_view kDcomMinimumVersion = "4.71.0.3328";
 extern const std::string_view kDcomNotice;
 
 DcomCheck CheckDCOM98(platform::Platform& platform);
+
+// The trace line that names the device generation ("Device: EPOC32 R5").
+const char* DeviceTraceLine(DeviceKind kind);
+
+// A setup stream the host handed over; raises when it gave none.
+platform::ByteStream& RequireSetupStream(platform::ByteStream* stream);
+
+class HostProgress;
+// Logs the DCOM98 notice when the check applies and fails, once per session: `shown` says
+// whether it was logged already and is set when it is.
+void LogDcomNoticeOnce(platform::Platform& platform, const HostProgress& progress, bool& shown);
 
 }  // namespace framework

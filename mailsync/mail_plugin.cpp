@@ -28,7 +28,6 @@ constexpr std::string_view kDeletedIdValue = "Deleted Folder ID";
 constexpr std::string_view kDefaultBaseFolder = "Z380";
 constexpr std::string_view kNotLoggedIn = "<na>";
 constexpr std::string_view kErrorTitle = "Quorl Z380 2000 Error";
-constexpr std::string_view kDcomNoticeTitle = "\r\nI M P O R T A N T   I N F O R M A T I O N\r\n";
 constexpr std::string_view kAttachmentNoticeTitle =
     "\r\nF o r  y o u r  i n f o r m a t i o n :\r\n";
 constexpr std::string_view kAttachmentNotice =
@@ -38,23 +37,6 @@ constexpr std::string_view kAttachmentNotice =
     "therefore extraction of the body text was affected\r\n\tby a known GroupWise client "
     "issue.\r\n\r\nAny messages affected by the above are indicated by the text\r\n\"<No body "
     "text available>\" in the message body area on the smartphone.";
-
-const char* DeviceLine(framework::DeviceKind kind) {
-  switch (kind) {
-    case framework::DeviceKind::kEpoc32R4:
-      return "Device: EPOC32 R4";
-    case framework::DeviceKind::kEpoc32R5:
-      return "Device: EPOC32 R5";
-    case framework::DeviceKind::kUnknown:
-      break;
-  }
-  return "Device : UNKNOWN";
-}
-
-platform::ByteStream& RequireStream(platform::ByteStream* stream) {
-  if (!stream) throw platform::Exception("A setup stream does not support IStream");
-  return *stream;
-}
 
 const char* TrueFalse(bool value) {
   return value ? "TRUE" : "FALSE";
@@ -111,9 +93,9 @@ int32_t TISYNCHAPPU::Init(const platform::Object& progress, platform::ByteStream
     Trace("TISYNCHAPPU.Init - TWO");
 
     synchSetup_.emplace(framework::BlockKind::kA);
-    synchSetup_->ReadFrom(RequireStream(synchSetup));
+    synchSetup_->ReadFrom(framework::RequireSetupStream(synchSetup));
     appSetup_.emplace(framework::BlockKind::kCMail);
-    appSetup_->ReadFrom(RequireStream(appSetup));
+    appSetup_->ReadFrom(framework::RequireSetupStream(appSetup));
     mailFolders_ = synchSetup_->Get(block_a::MailFolders);
     memoLimit_ = synchSetup_->Get(block_a::MemoLimit);
     includeAttachments_ = (synchSetup_->Get(block_a::MailNoAttachments) & 0xFF) != 1;
@@ -165,7 +147,7 @@ void TISYNCHAPPU::TraceConfiguration() {
   platform::Environment& env = Services().Env();
   Trace(FormatText("Trace Started: %s", {env.FormatDateTime(env.Now())}));
   Trace("-- EPOC32 Configuration ------------------------------");
-  Trace(DeviceLine(session_->Device));
+  Trace(framework::DeviceTraceLine(session_->Device));
   Trace("------------------------------------------------------");
   Trace("");
   Trace(manualLogin_ != 0 ? "GroupWise manual login?: YES" : "GroupWise manual login?: NO");
@@ -385,11 +367,7 @@ int32_t TISYNCHAPPU::Close(const platform::Object& progress) {
     Progress().SetAppText("Disconnecting from GroupWise");
     if (attachmentNoticePending_) Progress().Log(kAttachmentNotice, kAttachmentNoticeTitle, 1);
     attachmentNoticePending_ = false;
-    const framework::DcomCheck dcom = framework::CheckDCOM98(Services());
-    if (!dcom.ok && dcom.applies && !dcomNoticeShown_) {
-      Progress().Log(framework::kDcomNotice, kDcomNoticeTitle, 1);
-      dcomNoticeShown_ = true;
-    }
+    framework::LogDcomNoticeOnce(Services(), Progress(), dcomNoticeShown_);
   }
   FGWAccount = Object();
   gwSession_ = Object();

@@ -14,24 +14,6 @@ namespace block_a = framework::block_a;
 namespace block_c = framework::block_c_pim;
 
 constexpr std::string_view kDefaultAddressBook = "Didodudo Z380";
-constexpr std::string_view kDcomNoticeTitle = "\r\nI M P O R T A N T   I N F O R M A T I O N\r\n";
-
-const char* DeviceLine(framework::DeviceKind kind) {
-  switch (kind) {
-    case framework::DeviceKind::kEpoc32R4:
-      return "Device: EPOC32 R4";
-    case framework::DeviceKind::kEpoc32R5:
-      return "Device: EPOC32 R5";
-    case framework::DeviceKind::kUnknown:
-      break;
-  }
-  return "Device : UNKNOWN";
-}
-
-platform::ByteStream& RequireStream(platform::ByteStream* stream) {
-  if (!stream) throw platform::Exception("A setup stream does not support IStream");
-  return *stream;
-}
 
 }  // namespace
 
@@ -50,9 +32,9 @@ int32_t TISYNCHAPPU::Init(const platform::Object& progress, platform::ByteStream
     if (services.Env().IsCtrlKeyDown()) SetTracing(true);
 
     synchSetup_.emplace(framework::BlockKind::kA);
-    synchSetup_->ReadFrom(RequireStream(synchSetup));
+    synchSetup_->ReadFrom(framework::RequireSetupStream(synchSetup));
     appSetup_.emplace(framework::BlockKind::kCPim);
-    appSetup_->ReadFrom(RequireStream(appSetup));
+    appSetup_->ReadFrom(framework::RequireSetupStream(appSetup));
     useContactsManager_ = static_cast<uint8_t>(appSetup_->Get(block_c::UseContactsManager) & 0xFF);
 
     const platform::AutomationDate now = services.Env().Now();
@@ -75,7 +57,7 @@ int32_t TISYNCHAPPU::Init(const platform::Object& progress, platform::ByteStream
     Trace(FormatText("Trace Started: %s", {env.FormatDateTime(now)}));
     Trace("-- EPOC32 Configuration ------------------------------");
     Trace(FormatText("EPOC Connect Location: %s", {session_->ConnectLocation}));
-    Trace(DeviceLine(session_->Device));
+    Trace(framework::DeviceTraceLine(session_->Device));
     Trace(FormatText("Address book to synchronize: %s", {FAddressBk}));
     Trace("------------------------------------------------------");
     Trace("");
@@ -159,11 +141,7 @@ int32_t TISYNCHAPPU::Close(const platform::Object& progress) {
   languageTable_.reset();
   if (HasProgress()) {
     Progress().SetAppText("Disconnecting from GroupWise");
-    const framework::DcomCheck dcom = framework::CheckDCOM98(Services());
-    if (!dcom.ok && dcom.applies && !dcomNoticeShown_) {
-      Progress().Log(framework::kDcomNotice, kDcomNoticeTitle, 1);
-      dcomNoticeShown_ = true;
-    }
+    framework::LogDcomNoticeOnce(Services(), Progress(), dcomNoticeShown_);
   }
   gwCommander_ = platform::Object();
   FGWAccount = platform::Object();

@@ -14,6 +14,7 @@
 #include "mailsync/mail_plugin.h"
 #include "sim/groupwise/simulated_groupwise.h"
 #include "tests/support/plugin_harness.h"
+#include "tests/support/trace_view.h"
 
 namespace mailsync::testing_harness {
 
@@ -65,21 +66,9 @@ struct MailHost {
     return value;
   }
 
-  std::vector<std::string> Trace() const {
-    return plugin->TraceLines() ? *plugin->TraceLines() : std::vector<std::string>();
-  }
-  std::string TraceText() const {
-    std::string text;
-    for (const std::string& line : Trace())
-      text += line + "\n";
-    return text;
-  }
-  bool Traced(std::string_view line) const {
-    for (const std::string& traced : Trace()) {
-      if (traced == line) return true;
-    }
-    return false;
-  }
+  std::vector<std::string> Trace() const { return testing_support::TraceOf(*plugin); }
+  std::string TraceText() const { return testing_support::TraceTextOf(*plugin); }
+  bool Traced(std::string_view line) const { return testing_support::Traced(*plugin, line); }
 
   testing_support::HostHarness host;
   std::optional<framework::ModuleResourcesScope> resources;

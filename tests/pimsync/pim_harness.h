@@ -15,6 +15,7 @@
 #include "sim/groupwise/simulated_groupwise.h"
 #include "tests/support/bytes.h"
 #include "tests/support/plugin_harness.h"
+#include "tests/support/trace_view.h"
 
 namespace pimsync::testing_harness {
 
@@ -59,21 +60,9 @@ struct PimHost {
     return value;
   }
 
-  std::vector<std::string> Trace() const {
-    return plugin->TraceLines() ? *plugin->TraceLines() : std::vector<std::string>();
-  }
-  std::string TraceText() const {
-    std::string text;
-    for (const std::string& line : Trace())
-      text += line + "\n";
-    return text;
-  }
-  bool Traced(std::string_view line) const {
-    for (const std::string& traced : Trace()) {
-      if (traced == line) return true;
-    }
-    return false;
-  }
+  std::vector<std::string> Trace() const { return testing_support::TraceOf(*plugin); }
+  std::string TraceText() const { return testing_support::TraceTextOf(*plugin); }
+  bool Traced(std::string_view line) const { return testing_support::Traced(*plugin, line); }
   // Calls of the simulated GroupWise with their arguments that start with `prefix`.
   std::vector<std::string> GroupWiseCalls(std::string_view prefix) const {
     std::vector<std::string> found;
