@@ -123,25 +123,32 @@ int32_t TBaseIsync::ReadSource(const platform::Object&, ByteStream* stream, int1
     const std::string label(TypeLabel(type));
     Trace("ReadSource: " + label);
     Progress().SetSynchText(ProgressText(op, type));
-    if (!CallReadHook(type, list)) return 1;
-
-    // Truncated first: a shorter stream than the host's last one must not keep its tail.
-    if (TraceEnabled()) {
-      // The trace shows the whole stream, so it is built whole (taken over, not copied).
+    // Without a trace the records go to the host while the read runs, so the host's stream is
+    // the only copy of a large read; the trace shows the whole stream, so it is built whole.
+    const bool streaming = !TraceEnabled();
+    if (streaming) list.StreamInto(host);
+    bool read = false;
+    try {
+      read = CallReadHook(type, list);
+      if (read && streaming) list.FinishStream();
+    } catch (const std::exception&) {
+      read = false;
+    }
+    if (!read) {
+      // Part of the records may have gone already; the host must not find them.
+      if (list.Streamed()) host.SetSize(0);
+      return 1;
+    }
+    if (!streaming) {
       const platform::MemoryStream scratch = std::move(list.BuildStream());
       Trace(FormatText("\r\n%s Stream [\r\n%s\r\n]", {label, StreamTraceText(scratch)}));
       if (type == data_type::kCon) {
         Trace(FormatText("\r\nCON Stream record count : %d\r\n]", {std::to_string(list.Count())}));
       }
+      // Truncated first: a shorter stream than the host's last one must not keep its tail.
       host.SetSize(0);
       host.Seek(0, ByteStream::Origin::kBegin);
       platform::WriteText(host, scratch.Bytes());
-    } else {
-      // Record by record, each given up once written: the host's stream is then the only copy
-      // of a large read.
-      host.SetSize(0);
-      host.Seek(0, ByteStream::Origin::kBegin);
-      list.MoveInto(host);
     }
     rewind.Rewind();
     return 0;

@@ -20,20 +20,35 @@ class TEntryList {
   // Appends the entry and returns its index; a null entry adds nothing and gives -1, so the
   // list never holds an empty slot and counting it costs nothing, however often a read asks.
   int Add(std::unique_ptr<TEntry> entry);
-  void Clear() { entries_.clear(); }
-  int Count() const { return static_cast<int>(entries_.size()); }
+  void Clear();
+  int Count() const { return streamed_ + static_cast<int>(entries_.size()); }
 
   // The record stream: "BEGIN:<kind>", the version line, every entry's text, "END:<kind>"
   // without a final line break. Positioned at 0.
   platform::MemoryStream& BuildStream();
-  // The same bytes written to `out` a record at a time, each entry given up once it is
-  // written, so that a large read (mail with its attachments) is never held twice. The list is
-  // empty afterwards. Raises when `out` fails; what was written then stays written.
-  void MoveInto(platform::ByteStream& out);
+
+  // From now on the same bytes go to `out` while the read runs: each entry added is written and
+  // given up, so a large read (mail with its attachments) is never held whole, only the host's
+  // stream holds it. Records are gathered into writes of about a megabyte and `out` is emptied
+  // before the first one, so a read that fails before then has not touched it. Add does not
+  // raise for a failed write (a read goes on past the items it cannot build and must not take
+  // a lost record for one of them): FinishStream raises it.
+  void StreamInto(platform::ByteStream& out);
+  // Writes what is gathered and the trailer. Raises when any write to the stream failed.
+  void FinishStream();
+  // Whether records already reached the stream given to StreamInto.
+  bool Streamed() const { return wroteToStream_; }
 
  private:
+  void Flush();
+
   std::vector<std::unique_ptr<TEntry>> entries_;
   platform::MemoryStream stream_;
+  platform::ByteStream* out_ = nullptr;
+  std::string pending_;
+  int streamed_ = 0;
+  bool wroteToStream_ = false;
+  bool writeFailed_ = false;
 };
 
 // "VCALENDAR" for the calendar types, "VCARD", "VMAIL", else "UNKNOWN".

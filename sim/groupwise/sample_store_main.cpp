@@ -24,7 +24,8 @@ bool ParseDay(const std::string& text, platform::AutomationDate& day) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
+  // An option is never a file name: "--help" must not become a store of that name.
+  if (argc < 2 || argc > 3 || argv[1][0] == '-') {
     std::fprintf(stderr, "usage: %s FILE [YYYY-MM-DD]\n", argv[0]);
     return 2;
   }

@@ -242,6 +242,25 @@ BENCHMARK(BM_PluginContactRead)
 
 // `count` incoming mails of one week, each with one file attachment of `attachmentBytes`
 // bytes: the mailbox of a user who gets documents by mail.
+// A host stream that keeps only its size, so that a benchmark's peak memory is the plug-in's.
+class SizeOnlyStream final : public platform::ByteStream {
+ public:
+  uint64_t Seek(int64_t offset, Origin origin) override {
+    const uint64_t base = origin == Origin::kBegin ? 0 : origin == Origin::kEnd ? size : position;
+    position = base + static_cast<uint64_t>(offset);
+    return position;
+  }
+  std::size_t Read(void*, std::size_t) override { return 0; }
+  void Write(const void*, std::size_t bytes) override {
+    position += bytes;
+    size = std::max(size, position);
+  }
+  void SetSize(uint64_t newSize) override { size = newSize; }
+
+  uint64_t size = 0;
+  uint64_t position = 0;
+};
+
 sim::Mailbox MailWithAttachments(int64_t count, std::size_t attachmentBytes) {
   sim::Mailbox mailbox;
   // One buffer shared by every attachment, as the store shares unchanged bytes: the bench
@@ -271,11 +290,11 @@ sim::Mailbox MailWithAttachments(int64_t count, std::size_t attachmentBytes) {
 }
 
 // The mail plug-in's ReadSource of such a mailbox, attachments included: each is saved once
-// by the size check and its bytes carried into the record. Reports the bytes per second and the
-// process's peak memory, which must grow with the record stream the host receives (the
-// attachments themselves) and not with more than one message's bytes besides.
+// by the size check and its bytes carried into the record. Reports the bytes per second and how
+// much the process's peak memory grew during the read, the host's stream left out: a small
+// multiple of the largest message, however many there are.
 void BM_PluginMailRead(benchmark::State& state) {
-  constexpr std::size_t kAttachment = 100 * 1024;
+  const std::size_t kAttachment = static_cast<std::size_t>(state.range(1)) * 1024;
   testing_support::HostHarness host;
   host.progress->keepCalls = false;
   host.progress->Context().log.enabled = false;
@@ -303,27 +322,32 @@ void BM_PluginMailRead(benchmark::State& state) {
     state.SkipWithError("the plug-in did not open");
     return;
   }
-  std::size_t streamBytes = 0;
+  const auto peakMiB = [] {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+  };
+  const double before = peakMiB();
+  uint64_t streamBytes = 0;
   for (auto _ : state) {
-    platform::MemoryStream stream;
+    // The host keeps the stream; what the read itself needs is measured without it.
+    SizeOnlyStream stream;
     if (plugin.ReadSource(Object(), &stream, framework::data_type::kEmail, 0, u"") != 0 ||
-        stream.Bytes().size() < static_cast<std::size_t>(state.range(0)) * kAttachment) {
+        stream.size < static_cast<uint64_t>(state.range(0)) * kAttachment) {
       state.SkipWithError("the read failed");
       break;
     }
-    streamBytes = stream.Bytes().size();
-    benchmark::DoNotOptimize(stream.Bytes().data());
+    streamBytes = stream.size;
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0) *
                           static_cast<int64_t>(kAttachment));
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  state.counters["peak_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  state.counters["read_peak_MiB"] = peakMiB() - before;
   state.counters["stream_MiB"] = static_cast<double>(streamBytes) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_PluginMailRead)
-    ->ArgName("messages")
-    ->Arg(1'000)
+    ->ArgNames({"messages", "attachment_KiB"})
+    ->Args({1'000, 100})
+    ->Args({10, 10'240})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

@@ -3,9 +3,11 @@
 #   optional: -DEMULATOR="cmd|arg|..." (runs PROGRAM through it) -DSTDIN=file
 #             -DEXPECTED_STDOUT=file -DSTDOUT_MATCHES=regex -DSTDERR_CONTAINS=text
 #             -DSTDOUT_CONTAINS="text|text|..." (each text somewhere in standard output)
-#             -DSTDOUT_FILE=file (standard output goes there, /dev/full for a full disk)
+#             -DSTDOUT_FILE=file (standard output goes there, /dev/full for a full disk; with
+#             EXPECTED_STDOUT the two files are compared, so output may hold any bytes)
 #             -DSTORE_FROM=file -DSTORE=path (copied there before the run)
 #             -DEXPECTED_STORE=file (what STORE must hold after the run)
+#             -DREGISTRY_FROM=file -DREGISTRY=path (copied there before the run)
 #             -DREGISTER="dll|..." (registered with regsvr32 through EMULATOR before the run)
 #             -DNEW_GUIDS=1 (identifiers the run makes read "{NEW-GUID}" in output and store:
 #             they are random, and only their place is known in advance. Identifiers made
@@ -24,6 +26,9 @@ if(DEFINED STORE)
   if(DEFINED STORE_FROM)
     file(COPY_FILE ${STORE_FROM} ${STORE})
   endif()
+endif()
+if(DEFINED REGISTRY)
+  file(COPY_FILE ${REGISTRY_FROM} ${REGISTRY})
 endif()
 string(REPLACE "|" ";" servers "${REGISTER}")
 foreach(server IN LISTS servers)
@@ -54,7 +59,14 @@ mark_new_guids(out)
 if(NOT status STREQUAL EXPECTED_STATUS)
   message(FATAL_ERROR "exit status ${status}, wanted ${EXPECTED_STATUS}\nstderr: ${err}")
 endif()
-if(DEFINED EXPECTED_STDOUT)
+if(DEFINED EXPECTED_STDOUT AND DEFINED STDOUT_FILE)
+  # Bytes a CMake string cannot hold (attachments): compared as files.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${STDOUT_FILE} ${EXPECTED_STDOUT}
+    RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "standard output (kept in ${STDOUT_FILE}) differs from ${EXPECTED_STDOUT}\nstderr: ${err}")
+  endif()
+elseif(DEFINED EXPECTED_STDOUT)
   file(READ ${EXPECTED_STDOUT} wanted)
   if(NOT out STREQUAL wanted)
     message(FATAL_ERROR "standard output differs from ${EXPECTED_STDOUT}:\n--- got\n${out}\n--- wanted\n${wanted}")

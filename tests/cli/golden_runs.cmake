@@ -12,10 +12,16 @@ set(GWS_CHECK_COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_command.cmake)
 # --store, the standard output and the store after the run, both files of tests/data/gwsync.
 # Reads the caller's variables ARG_*, data and work.
 # NEW_GUIDS: the run makes contact identifiers, which the golden files show as {NEW-GUID}.
+# REGISTRY: the machine's registry file the run starts from (a copy, which the run may change).
+# BINARY: the output holds bytes of every value (attachments) and is compared as a file.
 function(_gws_golden_run name)
-  cmake_parse_arguments(RUN "NEW_GUIDS" "BEFORE;STDOUT;AFTER" "ARGS" ${ARGN})
+  cmake_parse_arguments(RUN "NEW_GUIDS;BINARY" "BEFORE;STDOUT;AFTER;REGISTRY" "ARGS" ${ARGN})
   set(args ${RUN_ARGS})
   set(defs -DPROGRAM=${ARG_PROGRAM} -DEXPECTED_STATUS=0 -DEXPECTED_STDOUT=${data}/${RUN_STDOUT})
+  if(RUN_BINARY)
+    file(MAKE_DIRECTORY ${work})
+    list(APPEND defs -DSTDOUT_FILE=${work}/${name}.out)
+  endif()
   if(RUN_NEW_GUIDS)
     list(APPEND defs -DNEW_GUIDS=1)
   endif()
@@ -24,6 +30,11 @@ function(_gws_golden_run name)
     list(PREPEND args --store ${store})
     list(APPEND defs -DSTORE_FROM=${data}/${RUN_BEFORE} -DSTORE=${store}
                      -DEXPECTED_STORE=${data}/${RUN_AFTER})
+  endif()
+  if(RUN_REGISTRY)
+    set(registry ${work}/${name}.registry.json)
+    list(PREPEND args --registry ${registry})
+    list(APPEND defs -DREGISTRY_FROM=${data}/${RUN_REGISTRY} -DREGISTRY=${registry})
   endif()
   # Lists travel "|"-separated: a ";" list would be split up on its way to the script.
   list(JOIN args "|" joined)
@@ -37,8 +48,9 @@ function(_gws_golden_run name)
   endif()
 endfunction()
 
+# WITHOUT_MAIL: leaves out the runs of the mail plug-in.
 function(gws_add_golden_runs)
-  cmake_parse_arguments(ARG "" "PREFIX;PROGRAM" "EMULATOR;REGISTER;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "WITHOUT_MAIL" "PREFIX;PROGRAM" "EMULATOR;REGISTER;PROPERTIES" ${ARGN})
   set(data ${PROJECT_SOURCE_DIR}/tests/data/gwsync)
   set(work ${CMAKE_CURRENT_BINARY_DIR}/golden_runs)
   # The week of 12 February 2001 in the mailbox of data/gwsync, with a profile that logs in by
@@ -94,6 +106,22 @@ function(gws_add_golden_runs)
     STDOUT delete.vcf AFTER after_delete_con.json)
   _gws_golden_run(sample_read_con NEW_GUIDS ARGS --today 20010215 read CON
     STDOUT sample_read_con.out)
+  if(NOT ARG_WITHOUT_MAIL)
+    # The mail of the same week with the attachments (mail.json), read with a profile that
+    # takes the inbox, the sent folder and every attachment: file attachments byte for byte
+    # (names with folders and characters Windows refuses among them), forwarded mail and an
+    # appointment rendered as text, a phone message, Greek text; one mail of the week before
+    # is not read. The plug-in's folders are found by the ids in the registry file, and every
+    # message keeps its read state, so the store is unchanged.
+    set(mail_week --profile ${data}/mail_profile.json --today 20010215 --range 20010212 20010218)
+    _gws_golden_run(read_email BINARY BEFORE mail.json REGISTRY mail_registry.json
+      ARGS ${mail_week} read EMAIL STDOUT read_email.out AFTER mail.json)
+    # A first run on this computer: no folder ids, no folder of the proposed name; the folder
+    # name typed into the dialog names the three folders made, whose new sent folder is empty.
+    _gws_golden_run(first_read_email BINARY BEFORE mail.json
+      ARGS ${mail_week} --folder-name Handheld read EMAIL STDOUT first_read_email.out
+      AFTER after_first_read_email.json)
+  endif()
   # What the plug-in learns of a computer without the host suite's settings: its resource
   # libraries beside its module, found (on Windows) where COM loads it from.
   _gws_golden_run(session ARGS session STDOUT session.out)

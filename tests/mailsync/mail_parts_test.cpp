@@ -6,12 +6,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 
 #include "framework/module_globals.h"
 #include "mailsync/attachments.h"
 #include "mailsync/folder_name_dialog.h"
 #include "mailsync/mail_text.h"
 #include "platform/temp_folder.h"
+#include "tests/support/bytes.h"
 #include "tests/support/plugin_harness.h"
 #include "tests/support/scratch_folder_test.h"
 
@@ -109,6 +112,90 @@ TEST(MailAttachment, ClassNamesGiveKindAndLabelTheLastMatchWinning) {
   for (const Case& c : cases) {
     EXPECT_EQ(MessageKindOf(c.className), c.kind);
     EXPECT_EQ(KindLabelOf(c.className), c.label);
+  }
+}
+
+// An attached item as a plain automation object: each member a value, or a failure of either
+// kind from its Nth call on.
+class FakeItem final : public platform::Dispatch {
+ public:
+  enum class Failure { kAutomation, kOther };
+  struct Fault {
+    Failure kind;
+    int fromCall;
+  };
+
+  static platform::Object With(std::map<std::string, platform::Variant> values,
+                               std::map<std::string, Fault> faults = {}) {
+    auto item = std::make_shared<FakeItem>();
+    item->values_ = std::move(values);
+    item->faults_ = std::move(faults);
+    return platform::Object(item);
+  }
+  static platform::Object Text(std::u16string text) {
+    return With({{"PlainText", platform::Variant(std::move(text))}});
+  }
+
+  platform::Variant InvokeMember(std::string_view name, Invoke,
+                                 std::span<const platform::Variant>) override {
+    const std::string member(name);
+    const auto fault = faults_.find(member);
+    if (fault != faults_.end() && ++calls_[member] >= fault->second.fromCall) {
+      if (fault->second.kind == Failure::kAutomation) {
+        throw platform::AutomationError(member, platform::hresult::kFail, "Simulated failure");
+      }
+      throw platform::Exception("Out of disk space");
+    }
+    const auto value = values_.find(member);
+    if (value == values_.end()) {
+      throw platform::AutomationError(member, platform::hresult::kUnknownName, "Unknown name");
+    }
+    return value->second;
+  }
+
+ private:
+  std::map<std::string, platform::Variant> values_;
+  std::map<std::string, Fault> faults_;
+  std::map<std::string, int> calls_;
+};
+
+// What the device finds in place of an item GroupWise cannot render: an automation failure,
+// any other failure with its reason, and a failure past the item's own text noted after it.
+TEST(MailAttachment, RenderingFailuresGiveTheirTexts) {
+  using Failure = FakeItem::Failure;
+  struct Case {
+    const char* name;
+    std::map<std::string, FakeItem::Fault> faults;
+    std::string text;
+  };
+  const std::string rendered = testing_support::Crlf(
+      "From: bo@example.com|Subject: Lunch||Soup||=============================="
+      "|");
+  const Case cases[] = {
+      {"none", {}, rendered},
+      {"automation",
+       {{"FromText", {Failure::kAutomation, 1}}},
+       "A problem with this GroupWise message prevented its contents from being extracted."},
+      {"other",
+       {{"FromText", {Failure::kOther, 1}}},
+       "Unable to extract GroupWise message contents: reason [Out of disk space]"},
+      {"attached items",
+       {{"Attachments", {Failure::kAutomation, 2}}},
+       rendered + "Unreadable message in GroupWise"},
+  };
+  testing_support::HostHarness host;
+  for (const Case& c : cases) {
+    const platform::Object item = FakeItem::With(
+        {{"ClassName", platform::Variant(u"GW.MESSAGE.MAIL")},
+         {"Subject", platform::Variant(FakeItem::Text(u"Lunch"))},
+         {"BodyText", platform::Variant(FakeItem::Text(u"Soup"))},
+         {"Sender", platform::Variant(FakeItem::With({{"EmailAddress", platform::Variant(u"")}}))},
+         {"FromText", platform::Variant(u"Bo <bo@example.com>")},
+         {"Attachments", platform::Variant(FakeItem::With({{"Count", platform::Variant(0)}}))}},
+        c.faults);
+    const TAttachmentProcessor processor(host.platform, item);
+    EXPECT_EQ(processor.FileName(), "Mail - Lunch.txt") << c.name;
+    EXPECT_EQ(processor.Text(), c.text) << c.name;
   }
 }
 

@@ -244,7 +244,7 @@ TEST_F(BaseIsyncTest, AReadThatFindsNothingSendsOnlyTheFrame) {
   EXPECT_EQ(stream.Bytes(), "BEGIN:VCARD\r\nVERSION:2.1\r\nEND:VCARD");
 }
 
-TEST_F(BaseIsyncTest, AFailedReadLeavesTheHostStreamAlone) {
+TEST_F(BaseIsyncTest, AFailedReadGivesTheHostNoRecords) {
   const std::function<bool(TEntryList&)> failures[] = {
       [](TEntryList&) { return false; },
       [](TEntryList& list) -> bool {
@@ -259,6 +259,19 @@ TEST_F(BaseIsyncTest, AFailedReadLeavesTheHostStreamAlone) {
     EXPECT_EQ(stream.Bytes(), "previous");
     EXPECT_EQ(stream.Position(), 0u);
   }
+  // A large read hands records over while it runs; when it then fails, the host must not find
+  // a part of the records that would read as the whole.
+  plugin.onRead = [](TEntryList& list) {
+    for (int i = 0; i < 2000; ++i) {
+      auto event = Event(std::to_string(i));
+      event->Properties.Add("DESCRIPTION", "", std::string(1000, 'd'));
+      list.Add(std::move(event));
+    }
+    return false;
+  };
+  MemoryStream stream("previous");
+  EXPECT_EQ(plugin.ReadSource(Object(), &stream, data_type::kApt, 0, u""), 1);
+  EXPECT_EQ(stream.Bytes(), "");
 }
 
 TEST_F(BaseIsyncTest, ReadAndWriteFailWhenTheHostStreamIsMissingOrBroken) {

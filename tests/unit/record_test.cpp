@@ -201,11 +201,12 @@ TEST(BuildStream, WritesEntriesInOrderAndNeverANullOne) {
   EXPECT_EQ(list.BuildStream().Bytes().size(), stream.Bytes().size());
 }
 
-// A read of several megabytes is handed over in pieces; the host must get the very bytes the
-// whole stream would have held, and a write that fails must reach the caller.
-TEST(MoveInto, WritesWhatBuildStreamBuildsInPiecesAndEmptiesTheList) {
-  const auto fill = [](TEntryList& list) {
-    for (int i = 0; i < 3000; ++i) {
+// A read of several megabytes is handed over in pieces while it runs; the host must get the
+// very bytes the whole stream would have held, and a write that fails must reach the caller,
+// not the read that is adding entries.
+TEST(StreamInto, WritesWhatBuildStreamBuildsInPiecesAsEntriesAreAdded) {
+  const auto fill = [](TEntryList& list, int from, int to) {
+    for (int i = from; i < to; ++i) {
       auto entry = EntryWith(std::to_string(i));
       entry->Properties.Add("DESCRIPTION", "", std::string(700, static_cast<char>('a' + i % 26)));
       list.Add(std::move(entry));
@@ -213,19 +214,24 @@ TEST(MoveInto, WritesWhatBuildStreamBuildsInPiecesAndEmptiesTheList) {
   };
   for (const int16_t type : {int16_t{0}, int16_t{4}, int16_t{6}}) {
     TEntryList whole(type), pieces(type);
-    fill(whole);
-    fill(pieces);
-    platform::MemoryStream out;
-    pieces.MoveInto(out);
+    fill(whole, 0, 3000);
+    fill(pieces, 0, 10);  // entries already held go first
+    platform::MemoryStream out(std::string(5000, 'x'));
+    pieces.StreamInto(out);
+    EXPECT_EQ(out.Bytes().size(), 5000u) << "nothing written for the first few entries";
+    fill(pieces, 10, 3000);
+    EXPECT_GT(out.Bytes().size(), std::size_t{1} << 20) << "written while the read runs";
+    EXPECT_TRUE(pieces.Streamed());
+    pieces.FinishStream();
     EXPECT_TRUE(out.Bytes() == whole.BuildStream().Bytes()) << type;
-    EXPECT_GT(out.Bytes().size(), std::size_t{2} << 20);
-    EXPECT_EQ(pieces.Count(), 0);
+    EXPECT_EQ(pieces.Count(), 3000);
   }
   TEntryList list(0);
-  fill(list);
   testing_support::FaultyStream failing;
   failing.failWrite = true;
-  EXPECT_THROW(list.MoveInto(failing), std::exception);
+  list.StreamInto(failing);
+  EXPECT_NO_THROW(fill(list, 0, 3000));
+  EXPECT_THROW(list.FinishStream(), std::exception);
 }
 
 TEST(ParseGolden, RecordsInTestDataParseAsRecorded) {
