@@ -5,6 +5,7 @@
 #include "framework/text_util.h"
 #include "framework/versit_property.h"
 #include "mailsync/mail_text.h"
+#include "platform/file_io.h"
 
 namespace mailsync {
 namespace {
@@ -60,6 +61,52 @@ std::string TBinaryAttachment::ValueText() const {
 void TBinaryAttachment::AppendTo(framework::TEntry& entry, const platform::CodePage& ansi,
                                  int32_t position) const {
   entry.Properties.Add("ATTACH", ParametersText(ansi, position), ValueText());
+}
+
+namespace {
+
+framework::BinaryValue ReadAttachmentValue(std::string_view value) {
+  const std::optional<framework::BinaryValue> read = framework::ReadBinaryValue(value);
+  if (!read || read->data.empty()) {
+    throw platform::Exception("The attachment's value holds no data the device announced");
+  }
+  return *read;
+}
+
+}  // namespace
+
+void TBinaryAttachmentDecode::Check(std::string_view value) {
+  ReadAttachmentValue(value);
+}
+
+TBinaryAttachmentDecode::TBinaryAttachmentDecode(platform::Environment& env, std::string_view value)
+    : folder_(platform::TempFolder::Create(env, "CRV")) {
+  const framework::BinaryValue read = ReadAttachmentValue(value);
+  name_ = std::string(read.prefix);
+  // A name of the plug-in's own: the device's may hold anything. GroupWise is given the
+  // device's name beside the file.
+  path_ = folder_.FileIn("CRV.tmp");
+  platform::ReplaceFile(path_, read.data);
+}
+
+void RemoveAttachment(const Object& attachments, std::string_view name,
+                      const platform::CodePage& ansi,
+                      const std::function<void(const std::string&)>& trace) {
+  if (name.empty()) return;
+  try {
+    const int32_t count = framework::groupwise::Count(attachments);
+    for (int32_t i = 1; i <= count; ++i) {
+      const Object attachment = framework::groupwise::ItemAt(attachments, i);
+      if (attachment.GetProperty("ObjType").ToInt32() != 1) continue;
+      if (framework::SameTextIgnoringCase(ansi.ToAnsi(attachment.GetProperty("Filename").ToText()),
+                                          name)) {
+        attachment.Call("Delete");
+        return;
+      }
+    }
+  } catch (const std::exception& failure) {
+    trace(FormatText("TISYNCHAPPU.RemoveAttachment: %s", {failure.what()}));
+  }
 }
 
 MessageKind MessageKindOf(std::u16string_view className) {

@@ -2,15 +2,18 @@
 
 // Attachments on their way to the device: a file's bytes as a binary ATTACH property, and an
 // attached GroupWise item (a forwarded mail, a phone message, an appointment, a task, a note,
-// a document reference) rendered as a text file of its own.
+// a document reference) rendered as a text file of its own. On their way back: an ATTACH
+// property's bytes as the file GroupWise copies into a mail.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "framework/entry.h"
 #include "platform/automation.h"
 #include "platform/platform.h"
+#include "platform/temp_folder.h"
 
 namespace mailsync {
 
@@ -26,6 +29,33 @@ struct TBinaryAttachment {
   std::string ValueText() const;
   void AppendTo(framework::TEntry& entry, const platform::CodePage& ansi, int32_t position) const;
 };
+
+// An ATTACH property from the device as a file GroupWise can take: its bytes written into a
+// folder of the plug-in's own, which goes with the object, however the write ends.
+class TBinaryAttachmentDecode {
+ public:
+  // Raises when the value announces no bytes: its length field read as zero or could not be
+  // read (the record's parser gives both the same form), so nothing is known to add.
+  static void Check(std::string_view value);
+  // Writes the value's bytes; raises as Check does, or when the file cannot be written.
+  TBinaryAttachmentDecode(platform::Environment& env, std::string_view value);
+
+  // The file name the device gave, as it wrote it (UTF-8).
+  const std::string& AttachmentName() const { return name_; }
+  const std::string& TemporaryFile() const { return path_; }
+
+ private:
+  platform::TempFolder folder_;
+  std::string name_;
+  std::string path_;
+};
+
+// Deletes the first file attachment of the collection whose file name is `name` (8-bit, as the
+// NAME parameter carries it), compared without regard to case; nothing when none is. Failures
+// are traced through `trace` only.
+void RemoveAttachment(const platform::Object& attachments, std::string_view name,
+                      const platform::CodePage& ansi,
+                      const std::function<void(const std::string&)>& trace);
 
 // The kinds of attached item, as their class names tell them.
 enum class MessageKind : uint8_t {

@@ -24,6 +24,16 @@ inline constexpr int32_t kMaskInbox = 8;
 inline constexpr int32_t kMaskSent = 4;
 inline constexpr int32_t kMaskOutbox = 2;
 
+// Box kinds a record's FOLDER gives; kNoFolder when it has none.
+enum BoxKind : uint8_t {
+  kDraftBox = 0,
+  kSentBox = 1,
+  kOutboxBox = 2,
+  kInboxBox = 3,
+  kOtherBox = 4,
+  kNoFolder = 5
+};
+
 class TISYNCHAPPU : public framework::TBaseIsync {
  public:
   explicit TISYNCHAPPU(platform::Platform& platform);
@@ -44,6 +54,20 @@ class TISYNCHAPPU : public framework::TBaseIsync {
 
  protected:
   bool GetPIMEmails(framework::TEntryList& list) override;
+  // A mail written on the device (FOLDER "<Outbox>") is sent; the entry becomes the sent mail.
+  bool AddPIMEmail(framework::TEntry& entry) override;
+  // The device's changes go to the mail of the entry's UID; the entry becomes that mail.
+  bool ModifyPIMEmail(framework::TEntry& entry) override;
+  // The mail of the entry's UID moves into the plug-in's deleted folder; nothing is erased.
+  bool DeletePIMEmail(framework::TEntry& entry) override;
+
+  // Copies the record's properties into the mail, in their order, and the mail's id into the
+  // entry's UID. False (traced) on a failure; what was applied before it stays, but a record
+  // whose attachments cannot be read changes nothing.
+  bool UpdateMail(const platform::Object& mail, framework::TEntry& entry, uint8_t& boxKind);
+  // Adds the ";"-separated addresses as recipients of one kind (0 To, 1 CC, 2 BC); those
+  // GroupWise cannot resolve are logged for the user and taken off again. How many resolved.
+  int AddRecipients(const platform::Object& mail, std::string_view list, int32_t kind);
 
   // The file attachments of one message already saved by the size check, by their position in
   // the message's attachment list, so the record is built from the same bytes without asking
@@ -75,6 +99,19 @@ class TISYNCHAPPU : public framework::TBaseIsync {
   void WriteFolderIds();
   void ReadSupportedExtensions();
   void TraceConfiguration();
+
+  // The steps of an insert after the mail has gone: they may fail, but the mail is sent, and
+  // the host must not send it again.
+  void FileSentMail(framework::TEntry& entry, const platform::Object& sent,
+                    const platform::Object& sentFolder);
+  // Takes a mail that was not sent out of GroupWise again, so failed inserts do not pile up.
+  void DiscardUnsentMail(const platform::Object& draft);
+  void ApplyProperty(const platform::Object& mail, framework::TvPropertyView property,
+                     uint8_t& boxKind);
+  void MoveMailTo(const platform::Object& mail, const platform::Object& folder);
+  platform::Object FolderById(const std::string& id) const;
+  // The first enclosing folder's message list, where a Move of the mail starts.
+  static platform::Object EnclosingMessages(const platform::Object& mail);
 
   // One search of the read: its messages within the limit become entries.
   void ReadMessages(const platform::Object& folder, const std::string& query, int progressString,
