@@ -1,5 +1,5 @@
 // The session, the account it logs into, the account's owner and its calendar folder.
-// The account's mail folders and messages are in mail_objects.cpp.
+// The account's mail folders are in folder_objects.cpp, its messages in mail_objects.cpp.
 
 #include "sim/common/json.h"
 #include "sim/groupwise/objects.h"
