@@ -78,4 +78,40 @@ struct MailHost {
   std::unique_ptr<TestablePlugin> plugin = std::make_unique<TestablePlugin>(host.platform);
 };
 
+inline platform::AutomationDate At(int day, int hour = 9) {
+  return platform::EncodeAutomationDate({2000, 12, day, hour, 0, 0, 0});
+}
+
+inline sim::Recipient Recipient(int32_t kind, std::u16string address) {
+  sim::Recipient recipient;
+  recipient.targetType = kind;
+  recipient.emailAddress = std::move(address);
+  return recipient;
+}
+
+// A mail in the mailbox folder, unread, to Jane.
+inline sim::MailMessage& AddMail(MailHost& mail, std::u16string subject,
+                                 platform::AutomationDate when, std::u16string body = u"Body") {
+  sim::Mailbox& box = *mail.groupwise.mailbox;
+  sim::MailMessage message;
+  message.messageId = box.NewMessageId();
+  message.folders = {box.mailboxFolderId};
+  message.subject = std::move(subject);
+  message.bodyText = std::move(body);
+  message.creationDate = when;
+  message.sender = {u"Anna", u"anna@example.com"};
+  message.fromText = u"Anna <anna@example.com>";
+  message.recipients.push_back(Recipient(sim::kTo, u"jane@example.com"));
+  sim::MailMessage& added = box.messages.push_back(std::move(message));
+  box.NoteFiling();
+  return added;
+}
+
+inline sim::Attachment File(std::u16string name, std::string bytes) {
+  sim::Attachment file;
+  file.fileName = std::move(name);
+  file.data = std::make_shared<const std::string>(std::move(bytes));
+  return file;
+}
+
 }  // namespace mailsync::testing_harness
