@@ -95,9 +95,15 @@ class FolderMessages final : public SimObject {
       ExpectArgCount(args, 1, 1, "Messages.Find");
       return Find(Arg(args, 0, "Messages.Find").ToText());
     });
+    AddMethod("Add", [this](Args args) { return AddDraft(args); });
+    AddMethod("Move", [this](Args args) { return Move(args); });
   }
 
  private:
+  bool Holds(const MailMessage& message) const {
+    return std::find(message.folders.begin(), message.folders.end(), folderId_) !=
+           message.folders.end();
+  }
   const std::vector<MailMessage*>& Contents(std::string_view member) const {
     FolderById(*shared_.mailbox, folderId_, member);
     return shared_.mailbox->FolderContents(folderId_);
@@ -107,10 +113,7 @@ class FolderMessages final : public SimObject {
     const std::vector<MailMessage*>& contents = Contents("Messages.Item");
     if (key.GetKind() == Variant::Kind::kText) {
       MailMessage* message = shared_.mailbox->FindMessage(key.AsText());
-      if (!message || std::find(message->folders.begin(), message->folders.end(), folderId_) ==
-                          message->folders.end()) {
-        Raise("Messages.Item", "No message in this folder has that id");
-      }
+      if (!message || !Holds(*message)) Raise("Messages.Item", kNotHere);
       return Variant(MakeMessage(shared_, *message));
     }
     return Variant(
@@ -134,6 +137,57 @@ class FolderMessages final : public SimObject {
     }
     return Variant(MakeObject<MessageList>(shared_, std::move(found)));
   }
+
+  // Add(Null, 4, Null): a new draft mail in this folder, the one way the e-mail plug-in makes
+  // mail. The class may also be named; what else the three arguments can say is not modelled.
+  Variant AddDraft(Args args) const {
+    constexpr std::string_view kMember = "Messages.Add";
+    ExpectArgCount(args, 2, 3, kMember);
+    const Variant& className = Arg(args, 0, kMember);
+    if (!className.IsEmptyOrNull() && ItemClassFromName(className.ToText()) != ItemClass::kMail) {
+      RaiseBadArgument(kMember, "only mail (Null or GW.MESSAGE.MAIL) is modelled as the class");
+    }
+    if (Arg(args, 1, kMember).ToInt32() != BoxTypeNumber(BoxType::kDraft)) {
+      RaiseBadArgument(kMember, "only 4, a draft, is modelled as the second argument");
+    }
+    if (args.size() == 3 && !Arg(args, 2, kMember).IsEmptyOrNull()) {
+      RaiseBadArgument(kMember, "only Null is modelled as the third argument");
+    }
+    FolderById(*shared_.mailbox, folderId_, kMember);
+    Mailbox& mailbox = *shared_.mailbox;
+    MailMessage draft;
+    draft.itemClass = ItemClass::kMail;
+    draft.boxType = BoxType::kDraft;
+    draft.folders = {folderId_};
+    // The user's own: never unread. Its sender is the owner's once it is sent.
+    draft.read = true;
+    draft.creationDate = Now(shared_);
+    return Variant(MakeMessage(shared_, mailbox.AddNewMessage(std::move(draft))));
+  }
+
+  // Move(id, destination): the message of that id leaves this folder for the destination's,
+  // which is another folder's Messages of the same mailbox.
+  Variant Move(Args args) const {
+    constexpr std::string_view kMember = "Messages.Move";
+    ExpectArgCount(args, 2, 2, kMember);
+    const std::u16string id = Arg(args, 0, kMember).ToText();
+    const Variant& target = Arg(args, 1, kMember);
+    const auto* destination = target.GetKind() == Variant::Kind::kObject
+                                  ? dynamic_cast<const FolderMessages*>(target.AsObject().Get())
+                                  : nullptr;
+    if (!destination || destination->shared_.mailbox != shared_.mailbox) {
+      RaiseBadArgument(kMember, "the destination is the Messages of a folder of this account");
+    }
+    Mailbox& mailbox = *shared_.mailbox;
+    FolderById(mailbox, folderId_, kMember);
+    FolderById(mailbox, destination->folderId_, kMember);
+    MailMessage* message = mailbox.FindMessage(id);
+    if (!message || !Holds(*message)) Raise(kMember, kNotHere);
+    mailbox.MoveMessage(*message, folderId_, destination->folderId_);
+    return Variant(MakeMessage(shared_, *message));
+  }
+
+  static constexpr std::string_view kNotHere = "No message in this folder has that id";
 
   Shared shared_;
   std::u16string folderId_;

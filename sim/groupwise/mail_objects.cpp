@@ -7,6 +7,7 @@
 
 #include "platform/file_io.h"
 #include "sim/groupwise/mail_refs.h"
+#include "sim/groupwise/store.h"
 
 namespace sim::groupwise {
 namespace {
@@ -40,6 +41,33 @@ class RecipientObject final : public SimObject {
     AddProperty("DisplayName", [recipient](Args) {
       return Variant(recipient.Get("Recipient.DisplayName").displayName);
     });
+    AddProperty("Resolved", [recipient](Args) {
+      return Variant(recipient.Get("Recipient.Resolved").resolved);
+    });
+    // Resolve(Null) looks the address up among the account's known addresses; an address it
+    // does not know stays as it is, to be sent as written.
+    AddMethod("Resolve", [recipient](Args args) {
+      constexpr std::string_view kMember = "Recipient.Resolve";
+      ExpectArgCount(args, 0, 1, kMember);
+      if (!args.empty() && !Arg(args, 0, kMember).IsEmptyOrNull()) {
+        RaiseBadArgument(kMember, "only Null is modelled as the argument");
+      }
+      recipient.message.Changeable(kMember);
+      Recipient& found = recipient.Get(kMember);
+      Mailbox& mailbox = recipient.message.Box();
+      if (const MailAddress* known = mailbox.FindKnownAddress(found.emailAddress)) {
+        mailbox.Update(found.displayName, known->displayName);
+        mailbox.Update(found.resolved, kResolved);
+      } else {
+        mailbox.Update(found.resolved, kUnknownAddress);
+      }
+      return Variant();
+    });
+    AddMethod("Delete", [recipient](Args args) {
+      ExpectArgCount(args, 0, 0, "Recipient.Delete");
+      recipient.Erase("Recipient.Delete");
+      return Variant();
+    });
   }
 };
 
@@ -56,6 +84,26 @@ class Recipients final : public SimObject {
           PositionOf(Arg(args, 0, "Recipients.Item"), all.size(), "Recipients.Item");
       return Variant(
           MakeObject<RecipientObject>(shared, RecipientRef{message, all[position].key, position}));
+    });
+    // Add(address, Null, kind): a recipient of that address, To (0), CC (1) or BC (2), not
+    // resolved yet. What else the second argument can say is not modelled.
+    AddMethod("Add", [shared, message](Args args) {
+      constexpr std::string_view kMember = "Recipients.Add";
+      ExpectArgCount(args, 1, 3, kMember);
+      Recipient added;
+      added.emailAddress = Arg(args, 0, kMember).ToText();
+      if (added.emailAddress.empty()) RaiseBadArgument(kMember, "a recipient needs an address");
+      if (args.size() >= 2 && !Arg(args, 1, kMember).IsEmptyOrNull()) {
+        RaiseBadArgument(kMember, "only Null is modelled as the second argument");
+      }
+      if (args.size() == 3 && !Arg(args, 2, kMember).IsEmptyOrNull()) {
+        added.targetType = Arg(args, 2, kMember).ToInt32();
+        if (added.targetType < kTo || added.targetType > kBc) {
+          RaiseBadArgument(kMember, "a recipient is To (0), CC (1) or BC (2)");
+        }
+      }
+      return Variant(MakeObject<RecipientObject>(
+          shared, RecipientRef::Added(message, kMember, [&] { return std::move(added); })));
     });
   }
 };
@@ -82,6 +130,26 @@ std::string WindowsPathFault(std::u16string_view path) {
   return "";
 }
 
+// The path of the file functions for a path GroupWise was given: in the host's ANSI code page,
+// and with "/" for "\\" where that is the separator. Raises what Windows would refuse.
+std::string BytePath(const Shared& shared, const std::u16string& path, std::string_view member) {
+  if (const std::string fault = WindowsPathFault(path); !fault.empty()) {
+    Raise(member, Quoted(path) + ": " + fault);
+  }
+  static const platform::Windows1252 kDefaultAnsi;
+  const platform::CodePage& ansi = shared.ansi ? *shared.ansi : kDefaultAnsi;
+  std::string bytePath = ansi.ToAnsi(path);
+  if (ansi.ToWide(bytePath) != path) {
+    Raise(member, Quoted(path) + ": the path holds characters the code page cannot show");
+  }
+  if (std::filesystem::path::preferred_separator == '/') {
+    for (char& c : bytePath) {
+      if (c == '\\') c = '/';
+    }
+  }
+  return bytePath;
+}
+
 // Writes the bytes of a file attachment to `path`, replacing a file there. The folder must
 // exist: as on Windows, none is made.
 void SaveAttachment(const Shared& shared, const Attachment& attachment,
@@ -90,26 +158,45 @@ void SaveAttachment(const Shared& shared, const Attachment& attachment,
   if (attachment.objType == kMessageAttachment) {
     Raise(kMember, "An attached item is no file; Message holds it");
   }
-  if (const std::string fault = WindowsPathFault(path); !fault.empty()) {
-    Raise(kMember, Quoted(path) + ": " + fault);
-  }
-  static const platform::Windows1252 kDefaultAnsi;
-  const platform::CodePage& ansi = shared.ansi ? *shared.ansi : kDefaultAnsi;
-  std::string bytePath = ansi.ToAnsi(path);
-  if (ansi.ToWide(bytePath) != path) {
-    Raise(kMember, Quoted(path) + ": the path holds characters the code page cannot show");
-  }
-  if (std::filesystem::path::preferred_separator == '/') {
-    for (char& c : bytePath) {
-      if (c == '\\') c = '/';
-    }
-  }
+  const std::string bytePath = BytePath(shared, path, kMember);
   try {
     platform::ReplaceFile(
         bytePath, attachment.data ? std::string_view(*attachment.data) : std::string_view());
   } catch (const platform::FileError& error) {
     Raise(kMember, error.what());
   }
+}
+
+// The largest file Attachments.Add takes: in base64 it fills a store (kStoreFileLimit), so a
+// larger one is refused when it is attached, not when the store is saved or loaded again.
+constexpr std::size_t kLargestAttachedFile = kStoreFileLimit / 4 * 3;
+
+// Add(path, 1, name): a file attachment of the bytes the file holds now, named `name`, or by
+// the file's own name, the last part of the path, when the name is empty or not given.
+// Another kind than a file (1) is not modelled.
+Attachment FileToAttach(const Shared& shared, Args args, std::string_view member) {
+  SimObject::ExpectArgCount(args, 1, 3, member);
+  const std::u16string path = SimObject::Arg(args, 0, member).ToText();
+  if (args.size() >= 2 && !SimObject::Arg(args, 1, member).IsEmptyOrNull() &&
+      SimObject::Arg(args, 1, member).ToInt32() != kFileAttachment) {
+    SimObject::RaiseBadArgument(member, "only 1, a file, is modelled as the second argument");
+  }
+  std::u16string name;
+  if (args.size() == 3 && !SimObject::Arg(args, 2, member).IsEmptyOrNull()) {
+    name = SimObject::Arg(args, 2, member).ToText();
+  }
+  Attachment attachment;
+  attachment.objType = kFileAttachment;
+  try {
+    attachment.data = std::make_shared<const std::string>(
+        platform::ReadFileWithin(BytePath(shared, path, member), kLargestAttachedFile));
+  } catch (const platform::FileError& error) {
+    Raise(member, error.what());
+  }
+  if (name.empty()) name = path.substr(path.find_last_of(u"\\/:") + 1);
+  attachment.fileName = name;
+  attachment.displayName = std::move(name);
+  return attachment;
 }
 
 class AttachmentObject final : public SimObject {
@@ -143,13 +230,7 @@ class AttachmentObject final : public SimObject {
     });
     AddMethod("Delete", [attachment](Args args) {
       ExpectArgCount(args, 0, 0, "Attachment.Delete");
-      if (!attachment.message.IsFiled()) {
-        Raise("Attachment.Delete", "An attached item cannot be changed");
-      }
-      std::vector<Attachment>& all = attachment.message.Get("Attachment.Delete").attachments;
-      const Attachment& found = attachment.Get("Attachment.Delete");
-      all.erase(all.begin() + (&found - all.data()));
-      attachment.message.Box().NoteChange();
+      attachment.Erase("Attachment.Delete");
       return Variant();
     });
   }
@@ -168,6 +249,12 @@ class Attachments final : public SimObject {
           PositionOf(Arg(args, 0, "Attachments.Item"), all.size(), "Attachments.Item");
       return Variant(MakeObject<AttachmentObject>(
           shared, AttachmentRef{message, all[position].key, position}));
+    });
+    AddMethod("Add", [shared, message](Args args) {
+      constexpr std::string_view kMember = "Attachments.Add";
+      return Variant(MakeObject<AttachmentObject>(
+          shared, AttachmentRef::Added(message, kMember,
+                                       [&] { return FileToAttach(shared, args, kMember); })));
     });
   }
 };
@@ -216,11 +303,12 @@ class MessageText final : public SimObject {
 
 // A mail or phone message of the mailbox, or an item attached to one. Every such item has
 // MessageID, ClassName, Subject, BodyText, CreationDate, BoxType, Priority, Sender, FromText,
-// Recipients and Attachments; a message of the mailbox also Read, EnclosingFolders, Refresh and
-// Delete. Appointments, tasks and notes have StartDate, appointments EndDate and tasks
-// DueDate; phone messages have their caller's members, document references DocumentLibrary and
-// Document. Any other member is an unknown name, as on GroupWise's objects. Subject, BodyText,
-// Read and Priority of a message of the mailbox can be written; nothing of an attached item.
+// Recipients and Attachments; a message of the mailbox also Read, EnclosingFolders, Refresh,
+// Delete and Send (which only a draft with a recipient takes). Appointments, tasks and notes have
+// StartDate, appointments EndDate and tasks DueDate; phone messages have their caller's members,
+// document references DocumentLibrary and Document. Any other member is an unknown name, as on
+// GroupWise's objects. Subject, BodyText, Read and Priority of a message of the mailbox can be
+// written, and its recipients and attachments added and deleted; nothing of an attached item.
 class MessageObject final : public SimObject {
  public:
   MessageObject(const Shared& shared, MessageRef message, ItemClass itemClass)
@@ -303,6 +391,19 @@ class MessageObject final : public SimObject {
       ExpectArgCount(args, 0, 0, Qualified("Delete"));
       message_.Box().RemoveMessage(Get("Delete").messageId);
       return Variant();
+    });
+    // Send() answers the sent mail; this draft is gone from then on.
+    AddMethod("Send", [this](Args args) {
+      const std::string member = Qualified("Send");
+      ExpectArgCount(args, 0, 0, member);
+      MailMessage& draft = Get("Send");
+      MailMessage* sent = nullptr;
+      try {
+        sent = &message_.Box().SendDraft(draft, Now(shared_));
+      } catch (const platform::Exception& error) {
+        Raise(member, error.what());
+      }
+      return Variant(MakeMessage(shared_, *sent));
     });
   }
 

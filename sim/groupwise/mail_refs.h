@@ -92,6 +92,12 @@ class MessageRef {
     return *message;
   }
 
+  // The message of the mailbox, to be changed; an attached item raises, since none can be.
+  MailMessage& Changeable(std::string_view member) const {
+    if (!IsFiled()) Raise(member, "An attached item cannot be changed");
+    return Filed(member);
+  }
+
   // What GroupWise does when the user opens the message: an unread one is read from then on.
   // Opening an attached item opens the message that holds it.
   void MarkRead(std::string_view member) const { mailbox_->SetRead(Filed(member), true); }
@@ -116,10 +122,29 @@ struct PartRef {
   uint64_t key = 0;
   mutable std::size_t hint = 0;
 
+  // The part `add` appends to the message, which must be one of the mailbox: what an Add of
+  // Recipients or Attachments makes. Counts a change.
+  template <typename Add>
+  static PartRef Added(const MessageRef& message, std::string_view member, Add&& add) {
+    std::vector<Part>& all = message.Changeable(member).*kParts;
+    all.push_back(add());
+    message.Box().NoteChange();
+    return {message, all.back().key, all.size() - 1};
+  }
+
   Part& Get(std::string_view member) const {
     Part* part = FindPart(message.Get(member).*kParts, key, hint);
     if (!part) Raise(member, "The message no longer has this part");
     return *part;
+  }
+
+  // Removes the part from its message, which must be one of the mailbox; the objects of the
+  // other parts stay theirs. Counts a change.
+  void Erase(std::string_view member) const {
+    std::vector<Part>& all = message.Changeable(member).*kParts;
+    const Part& found = Get(member);
+    all.erase(all.begin() + (&found - all.data()));
+    message.Box().NoteChange();
   }
 };
 using RecipientRef = PartRef<Recipient, &MailMessage::recipients>;

@@ -34,6 +34,14 @@ char16_t FoldAscii(char16_t c) {
   return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
 }
 
+// What SameTextIgnoringCase compares, as a key: equal keys for texts it takes for the same.
+std::u16string FoldedAscii(std::u16string_view text) {
+  std::u16string folded(text);
+  for (char16_t& c : folded)
+    c = FoldAscii(c);
+  return folded;
+}
+
 }  // namespace
 
 std::u16string_view ClassNameOf(ItemClass itemClass) {
@@ -208,6 +216,56 @@ bool Mailbox::RemoveMessage(std::u16string_view messageId) {
   readFlipped_.erase(id);
   NoteChange();
   return true;
+}
+
+MailMessage& Mailbox::AddNewMessage(MailMessage message) {
+  message.messageId = NewMessageId();
+  MailMessage& added = messages.push_back(std::move(message));
+  NoteChange();
+  return added;
+}
+
+MailMessage& Mailbox::SendDraft(MailMessage& draft, platform::AutomationDate now) {
+  if (draft.boxType != BoxType::kDraft) throw platform::Exception("Only a draft can be sent");
+  if (draft.recipients.empty()) throw platform::Exception("No recipients");
+  // The sent copy is a new item: GroupWise gives what it sends an identity of its own.
+  MailMessage sent = draft;
+  sent.boxType = BoxType::kOutgoing;
+  sent.folders = {mailboxFolderId};
+  sent.read = true;
+  sent.creationDate = now;
+  sent.sender = {ownerName, ownerEmailAddress};
+  sent.fromText = ownerName;
+  const std::u16string draftId = draft.messageId;
+  MailMessage& added = AddNewMessage(std::move(sent));
+  RemoveMessage(draftId);
+  return added;
+}
+
+void Mailbox::MoveMessage(MailMessage& message, const std::u16string& from,
+                          const std::u16string& to) {
+  auto at = std::find(message.folders.begin(), message.folders.end(), from);
+  if (at == message.folders.end()) throw platform::Exception("The message is not in this folder");
+  if (!FindFolder(to)) throw platform::Exception("No folder has the id of the destination");
+  if (from == to) return;
+  if (std::find(message.folders.begin(), message.folders.end(), to) != message.folders.end()) {
+    message.folders.erase(at);
+  } else {
+    *at = to;
+  }
+  NoteFiling();
+}
+
+const MailAddress* Mailbox::FindKnownAddress(std::u16string_view emailAddress) const {
+  const KnownAddress* known = knownAddresses.Find(FoldedAscii(emailAddress));
+  return known ? &known->address : nullptr;
+}
+
+void Mailbox::AddKnownAddress(MailAddress address) {
+  if (address.emailAddress.empty()) throw platform::Exception("A known address cannot be empty");
+  std::u16string key = FoldedAscii(address.emailAddress);
+  if (knownAddresses.Contains(key)) throw platform::Exception("The address is known already");
+  knownAddresses.push_back({std::move(key), std::move(address)});
 }
 
 std::u16string Mailbox::NewFolderId() {

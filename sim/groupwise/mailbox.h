@@ -138,11 +138,25 @@ inline constexpr int32_t kTo = 0;
 inline constexpr int32_t kCc = 1;
 inline constexpr int32_t kBc = 2;
 
+// Resolved of a recipient: what Resolve made of its address. A recipient the store or a sample
+// gives is kNotResolved unless it says otherwise.
+inline constexpr int32_t kNotResolved = 0;     // Resolve has not been called
+inline constexpr int32_t kUnknownAddress = 2;  // no known address has it
+inline constexpr int32_t kResolved = 3;        // a known address: DisplayName is its name
+inline constexpr int32_t kLargestResolved = 3;
+
 struct Recipient {
   uint64_t key = NewPartKey();
   int32_t targetType = kTo;
   std::u16string displayName;
   std::u16string emailAddress;
+  int32_t resolved = kNotResolved;
+};
+
+// An address Recipient.Resolve knows, found by its e-mail address without regard to case.
+struct KnownAddress {
+  std::u16string key;  // the e-mail address with its ASCII letters in upper case
+  MailAddress address;
 };
 
 struct MailMessage;
@@ -265,6 +279,11 @@ struct Mailbox {
 
   // The account.
   std::u16string ownerName = u"Test User";
+  // Owner.EmailAddress, and the Sender of the mail Send makes. Empty: the owner has none, as in
+  // the stores written before the simulator sent mail.
+  std::u16string ownerEmailAddress;
+  // What Recipient.Resolve resolves to, in the order the store keeps them.
+  IndexedList<KnownAddress, &KnownAddress::key> knownAddresses;
   Calendar calendar;
   std::vector<AddressBook> addressBooks;
   int64_t nextMessageNumber = 1;
@@ -285,6 +304,21 @@ struct Mailbox {
   const CalendarItem* FindItem(std::u16string_view messageId) const;
   MailMessage* FindMessage(std::u16string_view messageId);
   bool RemoveMessage(std::u16string_view messageId);
+  // Files `message` in the folders it names under a new identity (NewMessageId). Counts a change.
+  MailMessage& AddNewMessage(MailMessage message);
+  // Sends `draft`: a new message, its sent copy, in the mailbox folder, from the owner, dated
+  // `now`, and the draft is gone. Raises platform::Exception, leaving everything as it was, when
+  // `draft` is no draft or has no recipient.
+  MailMessage& SendDraft(MailMessage& draft, platform::AutomationDate now);
+  // Files `message` in folder `to` instead of `from`, where it keeps its place among the
+  // folders that hold it; a message in both is left in `to` alone. Raises platform::Exception
+  // when the message is not in `from` or `to` is no folder.
+  void MoveMessage(MailMessage& message, const std::u16string& from, const std::u16string& to);
+  // The known address of that e-mail address, without regard to the case of ASCII letters
+  // (SameTextIgnoringCase), or none.
+  const MailAddress* FindKnownAddress(std::u16string_view emailAddress) const;
+  // Raises platform::Exception when the e-mail address is empty or known already in any case.
+  void AddKnownAddress(MailAddress address);
   // Files `item` in the calendar under a new identity (NewMessageId).
   CalendarItem& AddNewItem(CalendarItem item);
   bool RemoveItem(std::u16string_view messageId);

@@ -4,11 +4,13 @@
 // holds the mailbox and the shared log and fault plan, and finds its state in the mailbox on
 // each call, so an object whose item was deleted fails instead of showing stale data.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/automation.h"
+#include "platform/automation_date.h"
 #include "platform/code_page.h"
 #include "sim/common/sim_object.h"
 #include "sim/groupwise/mailbox.h"
@@ -21,7 +23,13 @@ struct Shared {
   // How a path given as automation text becomes the 8-bit path of the file functions
   // (GroupWise::ansi); Windows-1252 when not given.
   std::shared_ptr<const platform::CodePage> ansi;
+  // GroupWise::now; the machine's local time when not given.
+  std::function<platform::AutomationDate()> now = nullptr;
 };
+
+// The time GroupWise dates a new message with, in whole seconds as the store keeps dates, so
+// that a message saved and loaded again has the date it had.
+platform::AutomationDate Now(const Shared& shared);
 
 // The failure GroupWise reports from inside a member (DISP_E_EXCEPTION with its text).
 [[noreturn]] void Raise(std::string_view member, std::string_view text);

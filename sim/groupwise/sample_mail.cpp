@@ -336,6 +336,28 @@ void AddSampleMail(Mailbox& mailbox, AutomationDate today) {
       .folders = {travel};
   b.Mail(u"Kick-off minutes", b.On(-1, 12, 0), kMaria, u"Minutes of the kick-off.").folders = {
       projects, mailbox.mailboxFolderId};
+
+  // Whom a recipient resolves to: the user and the people who write to her, but not the
+  // newsletter, the hotel or the short name "mlopez", which stay unresolved.
+  mailbox.ownerEmailAddress = kJane.emailAddress;
+  for (const MailAddress& known : {
+           kJane,
+           kAnna,
+           kJohn,
+           kMaria,
+           MailAddress{u"François Lefèvre", u"francois.lefevre@example.com"},
+           MailAddress{u"Γιώργος Αντωνίου", u"g.antoniou@example.gr"},
+           MailAddress{u"Сергей Иванов", u"s.ivanov@example.com"},
+           MailAddress{u"田中 花子", u"hanako.tanaka@example.com"},
+           MailAddress{u"王小明", u"xiaoming.wang@example.com"},
+           MailAddress{u"Jiří Dvořák", u"jiri.dvorak@example.cz"},
+           MailAddress{u"Priya Raman", u"priya.raman@example.in"},
+           MailAddress{u"김민준", u"minjun.kim@example.kr"},
+           MailAddress{u"Ayşe Yılmaz", u"ayse.yilmaz@example.net"},
+           MailAddress{u"Project team", u"team@example.com"},
+       }) {
+    mailbox.AddKnownAddress(known);
+  }
 }
 
 }  // namespace sim

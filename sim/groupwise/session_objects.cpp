@@ -1,6 +1,7 @@
 // The session, the account it logs into, the account's owner and its calendar folder.
 // The account's mail folders are in folder_objects.cpp, its messages in mail_objects.cpp.
 
+#include "platform/portable/portable_environment.h"
 #include "sim/common/json.h"
 #include "sim/groupwise/objects.h"
 
@@ -18,6 +19,8 @@ class Address final : public SimObject {
   explicit Address(const Shared& shared) : SimObject("Address", shared.context) {
     AddProperty("DisplayName",
                 [mailbox = shared.mailbox](Args) { return Variant(mailbox->ownerName); });
+    AddProperty("EmailAddress",
+                [mailbox = shared.mailbox](Args) { return Variant(mailbox->ownerEmailAddress); });
   }
 };
 
@@ -171,6 +174,13 @@ class Session final : public SimObject {
 void Raise(std::string_view member, std::string_view text) {
   throw platform::AutomationError(std::string(member), platform::hresult::kException,
                                   std::string(text));
+}
+
+platform::AutomationDate Now(const Shared& shared) {
+  platform::CivilDateTime now = platform::DecodeAutomationDate(
+      shared.now ? shared.now() : platform::PortableEnvironment().Now());
+  now.millisecond = 0;
+  return platform::EncodeAutomationDate(now);
 }
 
 Object MakeSession(const Shared& shared) {

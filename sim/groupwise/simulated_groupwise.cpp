@@ -5,11 +5,11 @@
 namespace sim {
 
 platform::Object GroupWise::CreateSession() const {
-  return groupwise::MakeSession({context, mailbox, ansi});
+  return groupwise::MakeSession({context, mailbox, ansi, now});
 }
 
 platform::Object GroupWise::CreateCommander() const {
-  return groupwise::MakeCommander({context, mailbox, ansi});
+  return groupwise::MakeCommander({context, mailbox, ansi, now});
 }
 
 void GroupWise::RegisterWith(platform::ObjectRegistry& registry) const {

@@ -12,9 +12,11 @@
 // MessageList, Mail, PhoneMessage, DocumentReference, Recipients, Recipient, Attachments,
 // Attachment, DocumentLibrary and Document.
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
+#include "platform/automation_date.h"
 #include "platform/code_page.h"
 #include "platform/portable/object_registry.h"
 #include "sim/common/sim_object.h"
@@ -35,6 +37,10 @@ struct GroupWise {
   // The portable backend's Windows-1252 unless the host says otherwise (gwsim.dll: the
   // system's ANSI code page).
   std::shared_ptr<const platform::CodePage> ansi = std::make_shared<platform::Windows1252>();
+  // The post office's clock, which dates the mail Messages.Add and Send make: the machine's
+  // local time when not given. A host with a day of its own (gwsync --today) sets it, so that
+  // what a run writes is the same on every run.
+  std::function<platform::AutomationDate()> now = nullptr;
 
   platform::Object CreateSession() const;
   platform::Object CreateCommander() const;

@@ -136,9 +136,12 @@ json::Value MessageToJson(const MailMessage& message, bool filed) {
                              {"emailAddress", Text(message.sender.emailAddress)}});
   json::Array recipients;
   for (const Recipient& recipient : message.recipients) {
-    recipients.emplace_back(json::Object{{"targetType", recipient.targetType},
-                                         {"displayName", Text(recipient.displayName)},
-                                         {"emailAddress", Text(recipient.emailAddress)}});
+    json::Object out{{"targetType", recipient.targetType},
+                     {"displayName", Text(recipient.displayName)},
+                     {"emailAddress", Text(recipient.emailAddress)}};
+    // Only what Resolve made: the recipients of the stores written before keep their bytes.
+    if (recipient.resolved != kNotResolved) out.emplace_back("resolved", recipient.resolved);
+    recipients.emplace_back(std::move(out));
   }
   put("recipients", json::Value(std::move(recipients)));
   json::Array attachments;
@@ -323,8 +326,10 @@ class Reader {
 
   void Account(const json::Value& value, Mailbox& mailbox) const {
     Members(value, "the account",
-            {"owner", "nextMessageNumber", "calendar", "addressBooks", "mail"});
+            {"owner", "ownerEmailAddress", "nextMessageNumber", "calendar", "addressBooks",
+             "knownAddresses", "mail"});
     if (auto* v = Optional(value, "owner")) mailbox.ownerName = Text(*v);
+    if (auto* v = Optional(value, "ownerEmailAddress")) mailbox.ownerEmailAddress = Text(*v);
     if (auto* v = Optional(value, "nextMessageNumber")) {
       mailbox.nextMessageNumber = Integer(*v, 1, int64_t{1} << 52);
     }
@@ -335,6 +340,20 @@ class Reader {
     if (auto* v = Optional(value, "addressBooks")) {
       for (const json::Value& book : Array(*v, "addressBooks"))
         Book(book, mailbox);
+    }
+    if (auto* v = Optional(value, "knownAddresses")) {
+      for (const json::Value& known : Array(*v, "knownAddresses")) {
+        Members(known, "a known address", {"displayName", "emailAddress"});
+        MailAddress address;
+        if (auto* t = Optional(known, "displayName")) address.displayName = Text(*t);
+        const json::Value& email = Required(known, "emailAddress", "a known address");
+        address.emailAddress = Text(email);
+        try {
+          mailbox.AddKnownAddress(std::move(address));
+        } catch (const platform::Exception& error) {
+          Fail(email, error.what());
+        }
+      }
     }
     // After the calendar, whose ids the messages must not take.
     if (auto* v = Optional(value, "mail")) Mail(*v, mailbox);
@@ -540,10 +559,13 @@ class Reader {
     }
     if (auto* v = Optional(value, "recipients")) {
       for (const json::Value& r : Array(*v, "recipients")) {
-        Members(r, "a recipient", {"targetType", "displayName", "emailAddress"});
+        Members(r, "a recipient", {"targetType", "displayName", "emailAddress", "resolved"});
         Recipient recipient;
         if (auto* t = Optional(r, "targetType")) {
           recipient.targetType = static_cast<int32_t>(Integer(*t, kTo, kBc));
+        }
+        if (auto* t = Optional(r, "resolved")) {
+          recipient.resolved = static_cast<int32_t>(Integer(*t, kNotResolved, kLargestResolved));
         }
         if (auto* t = Optional(r, "displayName")) recipient.displayName = Text(*t);
         if (auto* t = Optional(r, "emailAddress")) recipient.emailAddress = Text(*t);
@@ -736,12 +758,23 @@ std::string StoreToJson(const Mailbox& mailbox) {
   json::Array books;
   for (const AddressBook& book : mailbox.addressBooks)
     books.push_back(BookToJson(book));
-  json::Object account{
-      {"owner", Text(mailbox.ownerName)},
-      {"nextMessageNumber", mailbox.nextMessageNumber},
-      {"calendar", json::Value(std::move(calendar))},
-      {"addressBooks", json::Value(std::move(books))},
-  };
+  // What only a mailbox that sends mail has is written only when there is some, so that the
+  // stores written before read and write as they did.
+  json::Object account{{"owner", Text(mailbox.ownerName)}};
+  if (!mailbox.ownerEmailAddress.empty()) {
+    account.emplace_back("ownerEmailAddress", Text(mailbox.ownerEmailAddress));
+  }
+  account.emplace_back("nextMessageNumber", mailbox.nextMessageNumber);
+  account.emplace_back("calendar", json::Value(std::move(calendar)));
+  account.emplace_back("addressBooks", json::Value(std::move(books)));
+  if (!mailbox.knownAddresses.empty()) {
+    json::Array known;
+    for (const KnownAddress& entry : mailbox.knownAddresses) {
+      known.emplace_back(json::Object{{"displayName", Text(entry.address.displayName)},
+                                      {"emailAddress", Text(entry.address.emailAddress)}});
+    }
+    account.emplace_back("knownAddresses", json::Value(std::move(known)));
+  }
   if (HasMail(mailbox)) account.emplace_back("mail", MailToJson(mailbox));
   return json::Write(json::Value(json::Object{{"format", json::Value(std::string(kFormat))},
                                               {"version", kVersion},

@@ -95,6 +95,47 @@ TEST(GroupWiseSimMailStore, AMailboxWithoutMailIsWrittenAsBeforeThereWasMail) {
   }
 }
 
+TEST(GroupWiseSimMailStore, WhatSendingNeedsIsKeptAndWrittenOnlyWhenThereAndFaultsAreRefused) {
+  Mailbox mailbox;
+  const std::string fresh = StoreToJson(mailbox);
+  mailbox.ownerEmailAddress = u"jane@example.com";
+  mailbox.AddKnownAddress({u"Anna Müller", u"anna@example.com"});
+  MailMessage draft;
+  draft.recipients.resize(2);
+  draft.recipients[1].resolved = kResolved;
+  mailbox.AddNewMessage(std::move(draft));
+  const std::string saved = StoreToJson(mailbox);
+  const Mailbox loaded = StoreFromJson(saved, "mailbox.json");
+  EXPECT_EQ(StoreToJson(loaded), saved);
+  EXPECT_EQ(loaded.ownerEmailAddress, u"jane@example.com");
+  ASSERT_NE(loaded.FindKnownAddress(u"ANNA@example.COM"), nullptr);
+  EXPECT_EQ(loaded.FindKnownAddress(u"ANNA@example.COM")->displayName, u"Anna Müller");
+  EXPECT_EQ(loaded.messages[0].recipients[1].resolved, kResolved);
+  for (const char* key : {"\"ownerEmailAddress\"", "\"knownAddresses\"", "\"resolved\": 3"}) {
+    EXPECT_NE(saved.find(key), std::string::npos) << key;
+    EXPECT_EQ(fresh.find(key), std::string::npos) << key << " in a store that has none";
+  }
+
+  const std::pair<std::string, const char*> faults[] = {
+      {R"("knownAddresses": [{"emailAddress": "a@b.c"}, {"emailAddress": "A@B.C"}])",
+       "known already"},
+      {R"("knownAddresses": [{"displayName": "X", "emailAddress": ""}])", "cannot be empty"},
+      {R"("mail": {"messages": [{"messageId": "M.1", "className": "GW.MESSAGE.MAIL", )"
+       R"("recipients": [{"resolved": 4}]}]})",
+       "whole number"},
+  };
+  for (const auto& [account, detail] : faults) {
+    SCOPED_TRACE(account);
+    try {
+      StoreFromJson(R"({"format": "groupwise-store", "version": 1, "account": {)" + account + "}}",
+                    "mailbox.json");
+      ADD_FAILURE() << "accepted";
+    } catch (const StoreError& error) {
+      EXPECT_NE(error.Detail().find(detail), std::string::npos) << error.what();
+    }
+  }
+}
+
 TEST(GroupWiseSimMailStore, AFaultyMailEntryIsRefusedAtItsPlace) {
   struct Case {
     const char* name;

@@ -253,5 +253,15 @@ TEST_F(GroupWiseSimSampleMail, NoneOfThePlugInsFoldersExistYet) {
             kMailboxFolderId);
 }
 
+TEST_F(GroupWiseSimSampleMail, TheUserAndHerCorrespondentsResolveAndStrangersDoNot) {
+  const Mailbox& mailbox = *groupwise.mailbox;
+  ASSERT_NE(mailbox.FindKnownAddress(mailbox.ownerEmailAddress), nullptr);
+  EXPECT_EQ(mailbox.FindKnownAddress(mailbox.ownerEmailAddress)->displayName, mailbox.ownerName);
+  ASSERT_NE(mailbox.FindKnownAddress(u"S.Ivanov@example.com"), nullptr);
+  EXPECT_EQ(mailbox.FindKnownAddress(u"S.Ivanov@example.com")->displayName, u"Сергей Иванов");
+  for (const char16_t* stranger : {u"news@example.org", u"booking@example.pt", u"mlopez"})
+    EXPECT_EQ(mailbox.FindKnownAddress(stranger), nullptr) << Utf8(stranger);
+}
+
 }  // namespace
 }  // namespace sim

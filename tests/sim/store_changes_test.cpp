@@ -64,8 +64,12 @@ struct Objects {
 
   Object MailBox() const { return account.GetProperty("MailBox").AsObject(); }
   // The first mail of the inbox, unread and with attachments.
-  Object Mail() const {
-    return MailBox().GetProperty("Messages").AsObject().Call("Item", {1}).AsObject();
+  Object MailMessages() const { return MailBox().GetProperty("Messages").AsObject(); }
+  Object Mail() const { return MailMessages().Call("Item", {1}).AsObject(); }
+  Object Recipients() const { return Mail().GetProperty("Recipients").AsObject(); }
+  Object Cabinet() const {
+    const Object all = account.GetProperty("AllFolders").AsObject();
+    return all.Call("ItemByName", {u"Cabinet"}).AsObject().GetProperty("Messages").AsObject();
   }
 
   GroupWise groupwise;
@@ -265,6 +269,17 @@ TEST(GroupWiseSimStoreChanges, TheStoreIsWrittenAfterEveryKindOfChangeAndOnlyThe
              .AsObject()
              .Call("Delete", {});
        }},
+      {"a draft made", true,
+       [](const Objects& r) {
+         r.MailMessages().Call("Add", {Variant::Null(), 4});
+       }},
+      {"Recipients.Add", true, [](const Objects& r) { r.Recipients().Call("Add", {u"x@y.z"}); }},
+      {"Recipient.Resolve", true,
+       [](const Objects& r) { r.Recipients().Call("Item", {1}).AsObject().Call("Resolve"); }},
+      {"Messages.Move", true,
+       [](const Objects& r) {
+         r.MailMessages().Call("Move", {r.Mail().GetProperty("MessageID"), Variant(r.Cabinet())});
+       }},
       {"opening a message", true,
        [](const Objects& r) {
          r.Mail().GetProperty("BodyText").AsObject().GetProperty("PlainText");
@@ -309,6 +324,8 @@ TEST(GroupWiseSimStoreChanges, TheStoreIsWrittenAfterEveryKindOfChangeAndOnlyThe
          EXPECT_EQ(r.Execute(u"ItemSetAttribute(\"NO.SUCH.ID\"; Private!; Yes!)"), 0);
          Refused([&] { r.Mail().PutProperty("Priority", 0); });
          Refused([&] { r.account.GetProperty("AllFolders").AsObject().Call("Add", {u"mailbox"}); });
+         Refused([&] { r.Mail().Call("Send"); });
+         Refused([&] { r.MailMessages().Call("Move", {u"NO.SUCH", Variant(r.Cabinet())}); });
          Refused([&] {
            r.Mail()
                .GetProperty("Attachments")
