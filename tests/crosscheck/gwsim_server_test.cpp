@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "platform/win32/com_object_factory.h"
 #include "platform/win32/dispatch_object.h"
@@ -68,6 +69,48 @@ TEST_F(GwsimServerTest, BothClassesWorkOnTheChosenStoreWhichIsSavedBack) {
   const sim::Mailbox saved = sim::LoadStore(Path("store.json"));
   ASSERT_NE(saved.FindItem(u"A.1"), nullptr);
   EXPECT_TRUE(saved.FindItem(u"A.1")->isPrivate);
+}
+
+// Mail written as mailsync.dll writes it. Objects travel back into the server as arguments too:
+// Move's destination, another folder's Messages, must be known there again as its own object.
+TEST_F(GwsimServerTest, MailIsWrittenSentAndMovedThroughCom) {
+  sim::Mailbox mailbox;
+  mailbox.ownerEmailAddress = u"jane@example.com";
+  mailbox.AddKnownAddress({u"Anna", u"anna@example.com"});
+  const std::u16string cabinet = mailbox.AddFolder(u"Cabinet", nullptr).folderId;
+  sim::SaveStore(Path("store.json"), mailbox);
+
+  GroupWiseModule groupwise;
+  groupwise.UseStore(Path("store.json"));
+  const Object account = factory_.CreateObject("NovellGroupWareSession")
+                             .Call("Login", {Variant(u""), Variant(u""), Variant(u""), Variant(1)})
+                             .ToObject();
+  const Object inbox = account.GetProperty("MailBox").ToObject().GetProperty("Messages").ToObject();
+  const Object draft = inbox.Call("Add", {Variant::Null(), Variant(4), Variant::Null()}).ToObject();
+  const Object recipient =
+      draft.GetProperty("Recipients")
+          .ToObject()
+          .Call("Add", {Variant(u"ANNA@example.com"), Variant::Null(), Variant(0)})
+          .ToObject();
+  recipient.Call("Resolve", {Variant::Null()});
+  EXPECT_EQ(recipient.GetProperty("Resolved").ToInt32(), sim::kResolved);
+  const std::u16string sent = draft.Call("Send").ToObject().GetProperty("MessageID").ToText();
+  const Object destination =
+      account.Call("GetFolder", {Variant(cabinet)}).ToObject().GetProperty("Messages").ToObject();
+  EXPECT_EQ(inbox.Call("Move", {Variant(sent), Variant(destination)})
+                .ToObject()
+                .GetProperty("MessageID")
+                .ToText(),
+            sent);
+
+  groupwise.SaveIfChanged();
+  sim::Mailbox saved = sim::LoadStore(Path("store.json"));
+  const sim::MailMessage* message = saved.FindMessage(sent);
+  ASSERT_NE(message, nullptr);
+  EXPECT_EQ(message->boxType, sim::BoxType::kOutgoing);
+  EXPECT_EQ(message->folders, std::vector<std::u16string>{cabinet});
+  EXPECT_EQ(message->sender.emailAddress, u"jane@example.com");
+  EXPECT_EQ(message->recipients.at(0).resolved, sim::kResolved);
 }
 
 TEST_F(GwsimServerTest, AnUnchangedStoreIsLeftAloneAndAMissingOneIsCreated) {
