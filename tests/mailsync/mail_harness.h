@@ -26,6 +26,7 @@ inline constexpr std::string_view kFoldersKey =
 // Gives the tests' mail plug-in its protected hooks.
 class TestablePlugin : public TISYNCHAPPU {
  public:
+  using TISYNCHAPPU::AddRecipients;
   using TISYNCHAPPU::BuildMailEntry;
   using TISYNCHAPPU::CalcMailSize;
   using TISYNCHAPPU::GetRecipientList;
