@@ -140,7 +140,10 @@ void TISYNCHAPPU::ApplyProperty(const Object& mail, TvPropertyView property, uin
   } else if (name == "STATUS") {
     mail.PutProperty("Read", property.Value == "READ");
   } else if (name == "PRIORITY") {
-    mail.PutProperty("Priority", property.Value == "1" ? 1 : property.Value == "2" ? 2 : 3);
+    // The device's scale runs the other way from GroupWise's, as the read turns it: the
+    // priority a mail is read with must be the one it is written back with, or it flips at
+    // every change the device makes. Any other value counts as the device's lowest.
+    mail.PutProperty("Priority", property.Value == "1" ? 3 : property.Value == "2" ? 2 : 1);
   } else if (name == "FOLDER") {
     boxKind = BoxKindOf(property.Value);
     if (boxKind == kSentBox) {

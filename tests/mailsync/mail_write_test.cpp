@@ -107,7 +107,7 @@ TEST(MailInsert, IsSentToTheKnownAddressesFiledAsSentAndReturnedWithItsIdentity)
   const sim::MailMessage& message = *sent[0];
   EXPECT_EQ(message.subject, u"\u0393\u03b5\u03b9\u03b1");
   EXPECT_EQ(message.bodyText, u"Line 1\r\nLine 2");
-  EXPECT_EQ(message.priority, 1);
+  EXPECT_EQ(message.priority, 3);
   ASSERT_EQ(message.recipients.size(), 2u);
   EXPECT_EQ(message.recipients[0].emailAddress, u"anna@example.com");
   EXPECT_EQ(message.recipients[1].targetType, sim::kCc);
@@ -119,7 +119,8 @@ TEST(MailInsert, IsSentToTheKnownAddressesFiledAsSentAndReturnedWithItsIdentity)
   const std::string uid = framework::Utf16ToUtf8(message.messageId);
   EXPECT_EQ(back.rfind("BEGIN:VMAIL\r\nVERSION:1.0\r\nBEGIN:VMEMO\r\nUID:" + uid + "\r\n", 0), 0u)
       << back;
-  EXPECT_NE(back.find("\r\nDATE:20001209T100000\r\nFOLDER:<Sent>\r\nSTATUS:READ\r\nPRIORITY:3\r\nFROM:jane@example.com\r\n"
+  EXPECT_NE(back.find("\r\nDATE:20001209T100000\r\nFOLDER:<Sent>\r\nSTATUS:READ\r\nPRIORITY:"
+                      "1\r\nFROM:jane@example.com\r\n"
                       "TO:anna@example.com\r\nCC:BOB@example.com\r\n"),
             std::string::npos)
       << back;
@@ -256,6 +257,7 @@ TEST(MailModify, AppliesEachPropertyToTheMailOfItsUid) {
     const char* name;
     std::vector<std::string> lines;
     std::function<void(const sim::MailMessage&, WriteHost&)> check;
+    std::string returned = "";  // a line of the record the host gets back
   };
   const auto priority = [](int wanted) {
     return [wanted](const sim::MailMessage& m, WriteHost&) { EXPECT_EQ(m.priority, wanted); };
@@ -273,10 +275,11 @@ TEST(MailModify, AppliesEachPropertyToTheMailOfItsUid) {
   const Case cases[] = {
       {"status_read", {"STATUS:READ"}, readState(true)},
       {"status_other", {"STATUS:read"}, readState(false)},
-      {"priority_1", {"PRIORITY:1"}, priority(1)},
-      {"priority_2", {"PRIORITY:2"}, priority(2)},
-      {"priority_0", {"PRIORITY:0"}, priority(3)},
-      {"priority_empty", {"PRIORITY:"}, priority(3)},
+      {"priority_1", {"PRIORITY:1"}, priority(3), "PRIORITY:1"},
+      {"priority_2", {"PRIORITY:2"}, priority(2), "PRIORITY:2"},
+      {"priority_3", {"PRIORITY:3"}, priority(1), "PRIORITY:3"},
+      {"priority_0", {"PRIORITY:0"}, priority(1), "PRIORITY:3"},
+      {"priority_empty", {"PRIORITY:"}, priority(1), "PRIORITY:3"},
       {"text",
        {"SUBJECT;QUOTED-PRINTABLE;CHARSET=UTF-8:Caf=C3=A9", "BODY:New body"},
        [](const sim::MailMessage& m, WriteHost&) {
@@ -314,6 +317,7 @@ TEST(MailModify, AppliesEachPropertyToTheMailOfItsUid) {
     const sim::MailMessage* changed = mail.Box().FindMessage(id);
     ASSERT_NE(changed, nullptr) << c.name;
     c.check(*changed, mail);
+    EXPECT_NE(back.find("\r\n" + c.returned), std::string::npos) << c.name << back;
     EXPECT_EQ(back.rfind("BEGIN:VMAIL\r\nVERSION:1.0\r\nBEGIN:VMEMO\r\nUID:" +
                              framework::Utf16ToUtf8(id) + "\r\n",
                          0),

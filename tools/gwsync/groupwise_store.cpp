@@ -4,8 +4,10 @@
 
 namespace gwsync {
 
-GroupWiseStore::GroupWiseStore(const std::string& file, platform::AutomationDate today) {
+GroupWiseStore::GroupWiseStore(const std::string& file, platform::AutomationDate today,
+                               std::optional<platform::AutomationDate> clock) {
   groupwise_.context->log.enabled = false;
+  if (clock) groupwise_.now = [at = *clock] { return at; };
   if (file.empty()) {
     *groupwise_.mailbox = sim::BuildSampleMailbox(today);
     return;

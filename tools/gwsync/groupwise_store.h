@@ -17,8 +17,11 @@ class GroupWiseStore {
  public:
   // From `file` (one that does not exist yet is an empty mailbox, created by SaveIfChanged),
   // or, when `file` is empty, the built-in sample mailbox for `today`, which is never saved.
+  // The post office's clock, which dates the mail a run sends, stands at `clock` when given
+  // (a run with a day of its own writes the same mail each time), else it is the machine's.
   // Raises platform::Exception naming the file when it cannot be read.
-  GroupWiseStore(const std::string& file, platform::AutomationDate today);
+  GroupWiseStore(const std::string& file, platform::AutomationDate today,
+                 std::optional<platform::AutomationDate> clock = std::nullopt);
 
   // Makes GroupWise's objects creatable by their ProgIDs.
   void RegisterWith(platform::ObjectRegistry& registry) const;

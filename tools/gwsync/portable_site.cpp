@@ -33,7 +33,7 @@ class PortableHostSite final : public HostSite {
     return name ? machine_.platform.ansi.ToWide(*name) : std::u16string();
   }
   void UseStore(const std::string& storeFile, platform::AutomationDate today) override {
-    store_.emplace(storeFile, today);
+    store_.emplace(storeFile, today, machine_.platform.env.fixedNow);
     store_->RegisterWith(machine_.platform.objects);
   }
   std::unique_ptr<HostPlugin> CreatePlugin() override {
