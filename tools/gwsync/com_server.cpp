@@ -71,6 +71,7 @@ GroupWiseModule::GroupWiseModule() : module_(LoadServerModule(sim::kSessionProgI
   useSample_ = Export<GwsimUseSampleFunction>(module_.Get(), sim::gwsim::kUseSampleExport);
   saveIfChanged_ =
       Export<GwsimSaveIfChangedFunction>(module_.Get(), sim::gwsim::kSaveIfChangedExport);
+  setClock_ = Export<GwsimSetClockFunction>(module_.Get(), sim::gwsim::kSetClockExport);
 }
 
 void GroupWiseModule::UseStore(const std::string& path) {
@@ -78,11 +79,23 @@ void GroupWiseModule::UseStore(const std::string& path) {
   Check(useStore_(path.c_str(), message.data(), message.size()), message);
 }
 
+namespace {
+
+int32_t DayNumber(platform::AutomationDate day) {
+  const platform::CivilDateTime civil = platform::DecodeAutomationDate(day);
+  return civil.year * 10000 + civil.month * 100 + civil.day;
+}
+
+}  // namespace
+
 void GroupWiseModule::UseSample(platform::AutomationDate today) {
-  const platform::CivilDateTime day = platform::DecodeAutomationDate(today);
   std::array<char, 1024> message{};
-  Check(useSample_(day.year * 10000 + day.month * 100 + day.day, message.data(), message.size()),
-        message);
+  Check(useSample_(DayNumber(today), message.data(), message.size()), message);
+}
+
+void GroupWiseModule::SetClock(platform::AutomationDate day) {
+  std::array<char, 1024> message{};
+  Check(setClock_(DayNumber(day), message.data(), message.size()), message);
 }
 
 void GroupWiseModule::SaveIfChanged() {

@@ -30,12 +30,15 @@ class GroupWiseModule {
   void UseStore(const std::string& path);
   void UseSample(platform::AutomationDate today);
   void SaveIfChanged();
+  // The post office's clock stands at the start of `day`, which dates the mail a run sends.
+  void SetClock(platform::AutomationDate day);
 
  private:
   platform::win32::UniqueModule module_;
   GwsimUseStoreFunction* useStore_ = nullptr;
   GwsimUseSampleFunction* useSample_ = nullptr;
   GwsimSaveIfChangedFunction* saveIfChanged_ = nullptr;
+  GwsimSetClockFunction* setClock_ = nullptr;
 };
 
 }  // namespace gwsync

@@ -18,6 +18,10 @@ extern "C" {
 using GwsimUseStoreFunction = int(const char* path, char* message, unsigned size);
 // The built-in sample mailbox around the day written as the number YYYYMMDD; never saved.
 using GwsimUseSampleFunction = int(int32_t yyyymmdd, char* message, unsigned size);
+// The post office's clock, which dates the mail its objects make: from now on it stands at the
+// start of the day written as the number YYYYMMDD, so that a host with a day of its own gets the
+// same mail on every run; 0 gives the machine's clock back. Objects made before keep theirs.
+using GwsimSetClockFunction = int(int32_t yyyymmdd, char* message, unsigned size);
 // Writes the store file back when the objects changed the mailbox or the file does not exist
 // yet; nothing for the sample mailbox.
 using GwsimSaveIfChangedFunction = int(char* message, unsigned size);
@@ -29,5 +33,6 @@ namespace sim::gwsim {
 inline constexpr char kUseStoreExport[] = "GwsimUseStore";
 inline constexpr char kUseSampleExport[] = "GwsimUseSample";
 inline constexpr char kSaveIfChangedExport[] = "GwsimSaveIfChanged";
+inline constexpr char kSetClockExport[] = "GwsimSetClock";
 
 }  // namespace sim::gwsim

@@ -127,6 +127,13 @@ int GwsimUseSample(int32_t yyyymmdd, char* message, unsigned size) {
       message, size, [&] { sim::gwsim::UseSample(sim::gwsim::DayFromNumber(yyyymmdd)); });
 }
 
+int GwsimSetClock(int32_t yyyymmdd, char* message, unsigned size) {
+  return sim::gwsim::ExportBarrier(message, size, [&] {
+    sim::gwsim::SetClock(yyyymmdd == 0 ? std::nullopt
+                                       : std::optional(sim::gwsim::DayFromNumber(yyyymmdd)));
+  });
+}
+
 int GwsimSaveIfChanged(char* message, unsigned size) {
   return sim::gwsim::ExportBarrier(message, size, [] { sim::gwsim::SaveIfChanged(); });
 }
@@ -136,3 +143,4 @@ int GwsimSaveIfChanged(char* message, unsigned size) {
 static_assert(std::is_same_v<decltype(GwsimUseStore), GwsimUseStoreFunction>);
 static_assert(std::is_same_v<decltype(GwsimUseSample), GwsimUseSampleFunction>);
 static_assert(std::is_same_v<decltype(GwsimSaveIfChanged), GwsimSaveIfChangedFunction>);
+static_assert(std::is_same_v<decltype(GwsimSetClock), GwsimSetClockFunction>);

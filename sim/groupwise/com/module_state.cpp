@@ -33,6 +33,11 @@ void UseSample(platform::AutomationDate today) {
   state.groupwise.mailbox = std::make_shared<Mailbox>(BuildSampleMailbox(today));
 }
 
+void SetClock(std::optional<platform::AutomationDate> now) {
+  State().groupwise.now = nullptr;
+  if (now) State().groupwise.now = [at = *now] { return at; };
+}
+
 void SaveIfChanged() {
   if (std::optional<StoreFile>& store = State().store) store->SaveIfChanged();
 }

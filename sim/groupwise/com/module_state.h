@@ -30,5 +30,7 @@ ModuleState& State();
 void UseStore(const std::string& path);
 void UseSample(platform::AutomationDate today);
 void SaveIfChanged();
+// Nothing: the machine's clock.
+void SetClock(std::optional<platform::AutomationDate> now);
 
 }  // namespace sim::gwsim
