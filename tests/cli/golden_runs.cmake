@@ -5,12 +5,21 @@
 #   gws_add_golden_runs(PREFIX name PROGRAM path [EMULATOR cmd...] [REGISTER dll...]
 #                       [PROPERTIES prop value...])
 # REGISTER: COM servers each run registers first (through the emulator).
+#
+# Through an emulator the machine is the Wine prefix's own registry, and gwsync.exe has no
+# --registry: a row's registry file is written into that registry before the run instead. The
+# keys the mail plug-in keeps between runs are removed before and after each of its runs, so
+# that every run starts from what the native run starts from (its file, or an empty registry),
+# whatever ran before it in the prefix.
 
 set(GWS_CHECK_COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_command.cmake)
+# Where the mail plug-in keeps its folders' ids and reads the handheld's attachment types.
+set(GWS_MAIL_REGISTRY_KEYS "HKEY_CURRENT_USER\\Software\\Corvenda Corporation")
 
 # One row: the test's name, the store before (none: the sample mailbox), the arguments after
 # --store, the standard output and the store after the run, both files of tests/data/gwsync.
-# Reads the caller's variables ARG_*, data and work.
+# Reads the caller's variables ARG_*, data, work and machine_keys (the registry keys the run
+# keeps, see above).
 # NEW_GUIDS: the run makes contact identifiers, which the golden files show as {NEW-GUID}.
 # REGISTRY: the machine's registry file the run starts from (a copy, which the run may change).
 # BINARY: the output holds bytes of every value (attachments) and is compared as a file.
@@ -31,7 +40,9 @@ function(_gws_golden_run name)
     list(APPEND defs -DSTORE_FROM=${data}/${RUN_BEFORE} -DSTORE=${store}
                      -DEXPECTED_STORE=${data}/${RUN_AFTER})
   endif()
-  if(RUN_REGISTRY)
+  if(RUN_REGISTRY AND ARG_EMULATOR)
+    list(APPEND defs -DMACHINE_REGISTRY=${data}/${RUN_REGISTRY})
+  elseif(RUN_REGISTRY)
     set(registry ${work}/${name}.registry.json)
     list(PREPEND args --registry ${registry})
     list(APPEND defs -DREGISTRY_FROM=${data}/${RUN_REGISTRY} -DREGISTRY=${registry})
@@ -40,6 +51,10 @@ function(_gws_golden_run name)
   list(JOIN args "|" joined)
   list(JOIN ARG_EMULATOR "|" emulator)
   list(JOIN ARG_REGISTER "|" servers)
+  if(ARG_EMULATOR AND machine_keys)
+    list(JOIN machine_keys "|" keys)
+    list(APPEND defs "-DMACHINE_KEYS=${keys}")
+  endif()
   add_test(NAME ${ARG_PREFIX}.${name}
            COMMAND ${CMAKE_COMMAND} ${defs} "-DARGS=${joined}" "-DEMULATOR=${emulator}"
                    "-DREGISTER=${servers}" -P ${GWS_CHECK_COMMAND})
@@ -114,6 +129,7 @@ function(gws_add_golden_runs)
     # is not read. The plug-in's folders are found by the ids in the registry file, and every
     # message keeps its read state, so the store is unchanged.
     set(mail_week --profile ${data}/mail_profile.json --today 20010215 --range 20010212 20010218)
+    set(machine_keys ${GWS_MAIL_REGISTRY_KEYS})
     _gws_golden_run(read_email BINARY BEFORE mail.json REGISTRY mail_registry.json
       ARGS ${mail_week} read EMAIL STDOUT read_email.out AFTER mail.json)
     # A first run on this computer: no folder ids, no folder of the proposed name; the folder

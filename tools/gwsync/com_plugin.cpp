@@ -41,7 +41,8 @@ Variant AsArgument(const ComPtr<IStream>& stream) {
 
 class ComPlugin final : public HostPlugin {
  public:
-  explicit ComPlugin(platform::Object plugin) : plugin_(std::move(plugin)) {}
+  ComPlugin(platform::Object plugin, std::function<void()> afterEachCall)
+      : plugin_(std::move(plugin)), afterEachCall_(std::move(afterEachCall)) {}
 
   int32_t Init(const platform::Object& progress, const std::string& synchSetup,
                const std::string& appSetup) override {
@@ -66,6 +67,7 @@ class ComPlugin final : public HostPlugin {
  private:
   // The method's Value, its [out, retval] parameter.
   int32_t ValueOf(std::string_view method, std::initializer_list<Variant> args) {
+    const AfterCall after{afterEachCall_};
     const Variant value = plugin_.Call(method, args);
     if (value.IsEmptyOrNull()) throw platform::Exception(std::string(method) + " gave no Value");
     return value.ToInt32();
@@ -81,15 +83,25 @@ class ComPlugin final : public HostPlugin {
     return value;
   }
 
+  // Runs the hook however the call ends.
+  struct AfterCall {
+    const std::function<void()>& hook;
+    ~AfterCall() {
+      if (hook) hook();
+    }
+  };
+
   platform::Object plugin_;
+  std::function<void()> afterEachCall_;
 };
 
 }  // namespace
 
-std::unique_ptr<HostPlugin> CreateComPlugin(std::string_view progId) {
+std::unique_ptr<HostPlugin> CreateComPlugin(std::string_view progId,
+                                            std::function<void()> afterEachCall) {
   platform::win32::ComObjectFactory factory;
   try {
-    return std::make_unique<ComPlugin>(factory.CreateObject(progId));
+    return std::make_unique<ComPlugin>(factory.CreateObject(progId), std::move(afterEachCall));
   } catch (const platform::AutomationError& failure) {
     throw platform::Exception("cannot create " + std::string(progId) +
                               " (its DLL must be registered with regsvr32): " + failure.what());

@@ -5,6 +5,7 @@
 // goes out as a real IDispatch, the setup blocks and the record stream as real IStreams on
 // global memory.
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -12,10 +13,10 @@
 
 namespace gwsync {
 
-inline constexpr std::string_view kCalendarPluginProgId = "PIMSYNC.ISYNCHAPPU";
-
 // Raises platform::Exception when the class cannot be created. The calling thread must be in
-// an apartment for the plug-in's lifetime.
-std::unique_ptr<HostPlugin> CreateComPlugin(std::string_view progId);
+// an apartment for the plug-in's lifetime. `afterEachCall`, when given, runs on that thread
+// each time one of the plug-in's methods has returned or raised.
+std::unique_ptr<HostPlugin> CreateComPlugin(std::string_view progId,
+                                            std::function<void()> afterEachCall = nullptr);
 
 }  // namespace gwsync

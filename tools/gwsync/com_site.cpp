@@ -7,9 +7,11 @@
 #include "platform/win32/ansi_code_page.h"
 #include "platform/win32/com_object_factory.h"
 #include "platform/win32/ole_owners.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resource_library.h"
+#include "tools/gwsync/com_folder_name.h"
 #include "tools/gwsync/com_plugin.h"
 #include "tools/gwsync/com_server.h"
 #include "tools/gwsync/machine.h"
@@ -20,16 +22,6 @@ namespace gwsync {
 namespace {
 
 namespace win32 = platform::win32;
-
-// mailsync has no COM server yet; sending EMAIL to pimsync instead would only show pimsync's
-// refusal, as if it were the mail plug-in's answer.
-void RefuseWhatHasNoServer(const SitePlugin& plugin) {
-  if (plugin.kind != PluginKind::kMailsync) return;
-  throw UsageError(
-      "gwsync.exe cannot host mailsync yet: there is no mailsync.dll to register. Run EMAIL "
-      "requests with the portable gwsync, which plays mailsync in process, or give "
-      "--plugin pimsync to see what pimsync answers");
-}
 
 void RefuseWhatOnlyThePortableBuildPlays(const Options& options) {
   if (!options.registryFile.empty()) {
@@ -45,7 +37,7 @@ void RefuseWhatOnlyThePortableBuildPlays(const Options& options) {
   if (!options.traceFile.empty()) {
     throw UsageError(
         "--trace is not available in gwsync.exe: the plug-in traces when Ctrl is held as Init "
-        "begins, and saves pimsync_dll.txt beside its module");
+        "begins, and saves its trace beside its module (pimsync_dll.txt, mailsync_dll.txt)");
   }
 }
 
@@ -71,17 +63,36 @@ class SessionPlatform final : public platform::Platform {
   win32::Win32ResourceLoader resources_;
 };
 
+// The caption of the plug-in's folder-name dialog, as the plug-in loads it: from the .DLR
+// library beside the module COM loads for its class. Empty when the library cannot be read.
+std::string FolderNameCaption(const PluginInfo& plugin) {
+  const win32::UniqueModule module = LoadServerModule(plugin.progId);
+  const std::string library =
+      framework::ModuleLibraryPath(win32::Win32Environment(module.Get()).ModulePath());
+  const std::unique_ptr<platform::ResourceLibrary> strings =
+      win32::Win32ResourceLoader().Load(library);
+  return strings ? strings->LoadString(plugin.folderNameCaption).value_or(std::string())
+                 : std::string();
+}
+
 class ComHostSite final : public HostSite {
  public:
-  ComHostSite(const Options& options, ProgressPrinter& printer)
-      : printer_(printer), today_(options.today) {}
+  ComHostSite(const Options& options, const SitePlugin& plugin, ProgressPrinter& printer)
+      : printer_(printer),
+        today_(options.today),
+        plugin_(InfoOf(plugin.kind)),
+        folderNames_(plugin.folderNames) {}
 
   platform::AutomationDate Today() override {
     return today_ ? *today_ : platform::DateOnly(win32::Win32Environment().Now());
   }
   int16_t LogLevel() override { return HostLogLevel(registry_); }
-  // Only a new e-mail profile uses it, and mailsync runs are refused here.
-  std::u16string ComputerName() override { return {}; }
+  std::u16string ComputerName() override {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(name, &length)) return {};
+    return std::u16string(win32::AsUtf16(name), length);
+  }
   void UseStore(const std::string& storeFile, platform::AutomationDate today) override {
     groupwise_.emplace();
     if (storeFile.empty()) {
@@ -89,31 +100,53 @@ class ComHostSite final : public HostSite {
     } else {
       groupwise_->UseStore(storeFile);
     }
+    // As the portable run's: the mail a run with a day of its own sends is dated alike.
+    if (today_) groupwise_->SetClock(*today_);
   }
   std::unique_ptr<HostPlugin> CreatePlugin() override {
-    return CreateComPlugin(kCalendarPluginProgId);
+    std::unique_ptr<HostPlugin> created =
+        CreateComPlugin(plugin_.progId, [this] { ShowAnswers(); });
+    // The plug-in shows its dialog on this thread, while it runs one of its methods.
+    if (plugin_.folderNameCaption != 0 && !answerer_) {
+      // A dialog without its caption cannot be told from the plug-in's other windows; it is
+      // then left to a person, as are the plug-in's message boxes.
+      std::string caption = FolderNameCaption(plugin_);
+      if (!caption.empty())
+        answerer_.emplace(GetCurrentThreadId(), std::move(caption), folderNames_);
+    }
+    return created;
   }
   void SaveStore() override {
     if (groupwise_) groupwise_->SaveIfChanged();
   }
   void SaveRegistry() override {}
-  // What pimsync.dll learns when it starts: its resource libraries are those beside the module
-  // COM loads for its ProgID.
+  // What the plug-in's module learns when it starts: its resource libraries are those beside
+  // the module COM loads for its ProgID.
   int ShowSession(std::ostream& out) override {
-    const win32::UniqueModule plugin = LoadServerModule(kCalendarPluginProgId);
-    SessionPlatform platform(plugin.Get(), printer_);
+    const win32::UniqueModule module = LoadServerModule(plugin_.progId);
+    SessionPlatform platform(module.Get(), printer_);
     const framework::ModuleResourcesScope resources(platform.Env(), platform.Resources(),
                                                     platform.Ui());
-    return RunSession(platform, out, InfoOf(PluginKind::kPimsync));
+    return RunSession(platform, out, plugin_);
   }
 
  private:
+  // The answerer's lines, on this thread, once the method that showed the dialog returned.
+  void ShowAnswers() {
+    if (!answerer_) return;
+    for (const std::string& line : answerer_->TakeLines())
+      printer_.Note(line);
+  }
+
   // Left last, after every COM object and module of the run is released.
   win32::ComApartment apartment_;
   ProgressPrinter& printer_;
   std::optional<platform::AutomationDate> today_;
+  const PluginInfo& plugin_;
+  platform::FolderNameAnswers folderNames_;
   win32::Win32Registry registry_;
   std::optional<GroupWiseModule> groupwise_;
+  std::optional<FolderNameAnswerer> answerer_;
 };
 
 }  // namespace
@@ -121,9 +154,8 @@ class ComHostSite final : public HostSite {
 SiteFactory ComSite() {
   return [](const Options& options, const SitePlugin& plugin,
             ProgressPrinter& printer) -> std::unique_ptr<HostSite> {
-    RefuseWhatHasNoServer(plugin);
     RefuseWhatOnlyThePortableBuildPlays(options);
-    return std::make_unique<ComHostSite>(options, printer);
+    return std::make_unique<ComHostSite>(options, plugin, printer);
   };
 }
 

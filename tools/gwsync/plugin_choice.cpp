@@ -5,10 +5,22 @@
 namespace gwsync {
 namespace {
 
-constexpr PluginInfo kPimsync{PluginKind::kPimsync, "pimsync", "pimsync.dll",
-                              "pimsync.DLR",        2,         sim::ProfileKind::kCalendar};
-constexpr PluginInfo kMailsync{PluginKind::kMailsync, "mailsync", "mailsync.dll",
-                               "mailsync.DLR",        261,        sim::ProfileKind::kEmail};
+constexpr PluginInfo kPimsync{.kind = PluginKind::kPimsync,
+                              .name = "pimsync",
+                              .moduleFile = "pimsync.dll",
+                              .moduleLibrary = "pimsync.DLR",
+                              .libraryString = 2,
+                              .profile = sim::ProfileKind::kCalendar,
+                              .progId = "PIMSYNC.ISYNCHAPPU",
+                              .folderNameCaption = 0};
+constexpr PluginInfo kMailsync{.kind = PluginKind::kMailsync,
+                               .name = "mailsync",
+                               .moduleFile = "mailsync.dll",
+                               .moduleLibrary = "mailsync.DLR",
+                               .libraryString = 261,
+                               .profile = sim::ProfileKind::kEmail,
+                               .progId = "MAILSYNC.ISYNCHAPPU",
+                               .folderNameCaption = 288};
 
 std::string TypeName(int16_t type) {
   const std::string_view label = framework::TypeLabel(type);

@@ -24,6 +24,9 @@ struct PluginInfo {
   // A string its library holds whatever the language: `gwsync session` looks for it.
   int libraryString;
   sim::ProfileKind profile;
+  std::string_view progId;  // its COM class, which gwsync.exe creates
+  // The string of its library that captions its folder-name dialog; 0 when it shows none.
+  int folderNameCaption;
 };
 
 const PluginInfo& InfoOf(PluginKind kind);
