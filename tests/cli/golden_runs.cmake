@@ -132,6 +132,19 @@ function(gws_add_golden_runs)
     set(machine_keys ${GWS_MAIL_REGISTRY_KEYS})
     _gws_golden_run(read_email BINARY BEFORE mail.json REGISTRY mail_registry.json
       ARGS ${mail_week} read EMAIL STDOUT read_email.out AFTER mail.json)
+    # A mail written on the device: sent to the address GroupWise knows (the unknown one goes
+    # to the host's log), with its attachment, filed in the plug-in's sent folder and returned
+    # with its new identity; a change of read state, priority and attachments (one removed by
+    # its name in other letters, one added); a delete, which moves the mail into the plug-in's
+    # deleted folder and writes the record back as it came.
+    foreach(op insert modify)
+      _gws_golden_run(${op}_email BINARY BEFORE mail.json REGISTRY mail_registry.json
+        ARGS ${mail_week} write EMAIL ${op} ${data}/${op}.vmg STDOUT ${op}_email.out
+        AFTER after_${op}_email.json)
+    endforeach()
+    _gws_golden_run(delete_email BINARY BEFORE mail.json REGISTRY mail_registry.json
+      ARGS ${mail_week} write EMAIL delete ${data}/delete.vmg STDOUT delete.vmg
+      AFTER after_delete_email.json)
     # A first run on this computer: no folder ids, no folder of the proposed name; the folder
     # name typed into the dialog names the three folders made, whose new sent folder is empty.
     _gws_golden_run(first_read_email BINARY BEFORE mail.json
