@@ -145,6 +145,10 @@ function(gws_add_golden_runs)
     _gws_golden_run(delete_email BINARY BEFORE mail.json REGISTRY mail_registry.json
       ARGS ${mail_week} write EMAIL delete ${data}/delete.vmg STDOUT delete.vmg
       AFTER after_delete_email.json)
+    # One run of the host over the mail: a read, the device's mail sent, a read that finds it
+    # in the plug-in's sent folder.
+    _gws_golden_run(run_email BINARY BEFORE mail.json REGISTRY mail_registry.json
+      ARGS ${mail_week} run ${data}/mail.gws STDOUT run_email.out AFTER after_insert_email.json)
     # A first run on this computer: no folder ids, no folder of the proposed name; the folder
     # name typed into the dialog names the three folders made, whose new sent folder is empty.
     _gws_golden_run(first_read_email BINARY BEFORE mail.json
