@@ -123,4 +123,23 @@ void TempFolder::CopyFromRuntime(const std::string& name, const std::string& as)
   files_.push_back(target);
 }
 
+std::string Text(BSTR bstr) {
+  return bstr == nullptr ? std::string() : std::string(bstr, bstr + SysStringLen(bstr));
+}
+
+std::pair<std::string, std::string> Documentation(ITypeLib& library, INT index) {
+  platform::win32::UniqueBstr name;
+  platform::win32::UniqueBstr help;
+  EXPECT_EQ(library.GetDocumentation(index, name.Put(), help.Put(), nullptr, nullptr), S_OK);
+  return {Text(name.Get()), Text(help.Get())};
+}
+
+TYPEATTR AttributesOf(ITypeInfo& info) {
+  TYPEATTR* attr = nullptr;
+  EXPECT_EQ(info.GetTypeAttr(&attr), S_OK);
+  const TYPEATTR copy = *attr;
+  info.ReleaseTypeAttr(attr);
+  return copy;
+}
+
 }  // namespace comserver::test

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/ole_owners.h"
@@ -59,5 +60,12 @@ class TempFolder {
   std::string path_;
   std::vector<std::string> files_;
 };
+
+// A BSTR's text as 8-bit text (the identities and help texts are ASCII); empty for null.
+std::string Text(BSTR bstr);
+// Name and help text of a type (or of the library, for index -1).
+std::pair<std::string, std::string> Documentation(ITypeLib& library, INT index);
+// A copy of the type's attributes, the original given back.
+TYPEATTR AttributesOf(ITypeInfo& info);
 
 }  // namespace comserver::test

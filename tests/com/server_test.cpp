@@ -105,26 +105,6 @@ TEST(ClassFactoryTest, UnloadsOnlyWithoutLiveObjectsOrLocks) {
   }
 }
 
-std::string Text(BSTR bstr) {
-  return bstr == nullptr ? std::string() : std::string(bstr, bstr + SysStringLen(bstr));
-}
-
-// Name and help text of a type (or of the library, for index -1).
-std::pair<std::string, std::string> Documentation(ITypeLib& library, INT index) {
-  UniqueBstr name;
-  UniqueBstr help;
-  EXPECT_EQ(library.GetDocumentation(index, name.Put(), help.Put(), nullptr, nullptr), S_OK);
-  return {Text(name.Get()), Text(help.Get())};
-}
-
-TYPEATTR AttributesOf(ITypeInfo& info) {
-  TYPEATTR* attr = nullptr;
-  EXPECT_EQ(info.GetTypeAttr(&attr), S_OK);
-  const TYPEATTR copy = *attr;
-  info.ReleaseTypeAttr(attr);
-  return copy;
-}
-
 // After registration, as the host meets the class.
 class RegisteredServerTest : public ::testing::Test {
  protected:

@@ -55,25 +55,6 @@ std::string ClassKey(const Module& m) {
   return std::string("CLSID\\") + m.classId;
 }
 
-std::string Text(BSTR bstr) {
-  return bstr == nullptr ? std::string() : std::string(bstr, bstr + SysStringLen(bstr));
-}
-
-std::pair<std::string, std::string> Documentation(ITypeLib& library, INT index) {
-  UniqueBstr name;
-  UniqueBstr help;
-  EXPECT_EQ(library.GetDocumentation(index, name.Put(), help.Put(), nullptr, nullptr), S_OK);
-  return {Text(name.Get()), Text(help.Get())};
-}
-
-TYPEATTR AttributesOf(ITypeInfo& info) {
-  TYPEATTR* attr = nullptr;
-  EXPECT_EQ(info.GetTypeAttr(&attr), S_OK);
-  const TYPEATTR copy = *attr;
-  info.ReleaseTypeAttr(attr);
-  return copy;
-}
-
 // What registration must leave for the class, besides the type library's own keys.
 void ExpectClassEntries(const Module& m) {
   const std::string classKey = ClassKey(m);
