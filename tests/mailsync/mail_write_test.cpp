@@ -441,6 +441,17 @@ TEST_F(MailInsertFaults, NeverLeaveAHalfMadeMailOrReportASentOneAsFailed) {
       EXPECT_EQ(mail.Box().messages.size(), before) << what << mail.TraceText();
     }
     EXPECT_EQ(Names(), std::vector<std::string>{"CRV.tmp"}) << what;
+    // The host's log tells of the unknown address, of a mail not sent for want of known
+    // recipients, or of a sent mail left unfiled; of nothing else, and of each once.
+    const std::set<std::string> expected = {LogLine(281, "x@y", 280, "Hi"),
+                                            LogLine(281, "anna@example.com", 280, "Hi"),
+                                            LogLine(267, "Hi", 266)};
+    std::set<std::string> logged;
+    for (const std::string& line : mail.Logs()) {
+      EXPECT_TRUE(logged.insert(line).second) << what << ": " << line;
+      EXPECT_TRUE(expected.contains(line) || line.find("\"Mail sent\"") != std::string::npos)
+          << what << ": " << line;
+    }
   }
 }
 
