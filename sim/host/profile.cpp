@@ -8,6 +8,9 @@
 #include "framework/text_codec.h"
 #include "platform/code_page.h"
 #include "platform/exception.h"
+#include "setup/common/load_values.h"
+#include "setup/emailsetup/email_values.h"
+#include "sim/host/setup_strings.h"
 
 namespace sim {
 namespace {
@@ -18,16 +21,21 @@ using framework::SetupBlock;
 using framework::TextField;
 namespace block_a = framework::block_a;
 namespace block_b = framework::block_b_pim;
-namespace data_type = framework::data_type;
 
-// The fields the setup components write with fixed values have no names; the layout table of
-// framework/setup_blocks.h lists them by offset, and so do these.
+// A control file's path as the setup components get it, wide: taken as UTF-8, or as
+// Windows-1252 when it ends inside a UTF-8 sequence.
+std::u16string WidePath(std::string_view controlFilePath) {
+  std::u16string wide;
+  if (!framework::Utf8ToUtf16(controlFilePath, wide))
+    wide = platform::Windows1252().ToWide(controlFilePath);
+  return wide;
+}
+
+// The calendar component's fields written with fixed values have no names; the layout table
+// of framework/setup_blocks.h lists them by offset, and so do these.
 constexpr I16Field A16(std::size_t offset) {
   return {BlockKind::kA, offset};
 }
-
-// The per-type arrays at 6288, 6320, 6416 and 6448 have a slot for every code but 5.
-constexpr std::array<int, 7> kSlotsButFive = {0, 1, 2, 3, 4, 6, 7};
 
 // Block B's contact field labels: slot and text. Slots 4 and 11 to 15 are the host's.
 constexpr std::pair<int, std::u16string_view> kFieldLabels[] = {
@@ -36,27 +44,6 @@ constexpr std::pair<int, std::u16string_view> kFieldLabels[] = {
     {9, u"WorkPostcode:"}, {10, u"WorkCountry:"}, {16, u"WorkTel:"}, {17, u"WorkFax:"},
     {18, u"HomeTel:"},     {19, u"Mobile:"},      {20, u"Email:"},
 };
-
-// What every setup component writes on every load (before its own values).
-void WriteFixedValues(SetupBlock& a, int16_t logLevel) {
-  a.Set(block_a::Version, 0x00010000u);
-  a.Set(block_a::LogLevel, logLevel);
-  for (std::size_t offset : {3658u, 3662u, 3694u, 3696u, 6882u})
-    a.Set(A16(offset), 0);
-  a.Set(A16(3664), 20);
-  a.Set(A16(3674), 2);
-  a.Set(A16(3692), 1);
-  for (int t : kSlotsButFive) {
-    a.Set(A16(6288 + 2 * static_cast<std::size_t>(t)), 0);
-    a.Set(A16(6320 + 2 * static_cast<std::size_t>(t)), 0);
-    a.Set(A16(6416 + 2 * static_cast<std::size_t>(t)), 720);
-    a.Set(A16(6448 + 2 * static_cast<std::size_t>(t)), 720);
-  }
-  for (std::size_t t = 0; t < 7; ++t)
-    a.Set(A16(6796 + 2 * t), 1);
-  a.Set(block_a::WorkDayStart, u"19731216T090000");
-  a.Set(block_a::WorkDayEnd, u"19731216T170000");
-}
 
 // What the calendar and contacts components write into block B on every load.
 void WriteDeviceValues(SetupBlock& b) {
@@ -87,38 +74,6 @@ void WriteCalendarIdentity(Profile& profile, std::string_view controlFilePath) {
     a.Set(block_a::PCCodePage[type], 65001u);
   }
   a.Set(A16(7806), 1);
-}
-
-// The e-mail component's variations of the fixed values and its identity, on every load. What
-// it writes as 0 (TypeEnabled of the other types, 3666, 3702, 6552, 7806) a new profile already
-// holds.
-void WriteEmailIdentity(SetupBlock& a, std::string_view controlFilePath) {
-  a.Set(block_a::Title, u"Didodudo Z380 - Synchronization (E-mail)");
-  a.Set(block_a::DeviceApp, u"EPOCMAIL");
-  a.Set(block_a::PCApp, u"MAILSYNC");
-  a.Set(block_a::LogPath, DerivedPath(controlFilePath, u".LOG"));
-  a.Set(block_a::TypeEnabled[data_type::kEmail], 1);
-  a.Set(block_a::DeviceCodePage[data_type::kEmail], 65001u);
-  a.Set(block_a::PCCodePage[data_type::kEmail], 65001u);
-  for (std::size_t offset : {7024u, 7028u})
-    a.Set(framework::I32Field{BlockKind::kA, offset}, -1);
-}
-
-// Three days of mail up to 10 KB each, without attachments, from the inbox and the outbox;
-// GroupWise wins conflicts, and a deletion on the device deletes in GroupWise (DeleteRule 0).
-void WriteEmailDefaults(Profile& profile, std::u16string_view computerName) {
-  SetupBlock& a = profile.a;
-  a.Set(block_a::ConflictRule, 1);
-  a.Set(block_a::MailRangeUnit, 1);
-  a.Set(block_a::MailRangeCount, 3);
-  a.Set(block_a::DeleteOldTypes, 64);
-  a.Set(block_a::DeleteOldUnit[data_type::kEmail], 1);
-  a.Set(block_a::DeleteOldCount[data_type::kEmail], 3);
-  a.Set(block_a::MemoLimit, 10240u);
-  a.Set(block_a::MailNoAttachments, 1);
-  a.Set(block_a::MailFolders, 10u);
-  const std::u16string_view account = computerName.empty() ? u"Work" : computerName;
-  profile.b.Set(framework::block_b_mail::DeviceAccount, std::u16string(account) + u" (PC mail)");
 }
 
 void WriteCalendarDefaults(SetupBlock& a) {
@@ -201,31 +156,17 @@ ProfileKind Profile::Kind() const {
   return b.Kind() == BlockKind::kBMail ? ProfileKind::kEmail : ProfileKind::kCalendar;
 }
 
+std::string ProfileKindWithArticle(ProfileKind kind) {
+  return (kind == ProfileKind::kEmail ? "an " : "a ") + std::string(ProfileKindName(kind));
+}
+
 std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view extension) {
-  std::string upper(controlFilePath);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  std::u16string wide;
-  if (!framework::Utf8ToUtf16(upper, wide)) wide = platform::Windows1252().ToWide(upper);
-  if (wide.empty()) return wide;
-  std::u16string out;
-  out.reserve(wide.size());
-  constexpr std::u16string_view kBin = u".BIN";
-  for (std::size_t at = 0; at < wide.size();) {
-    if (std::u16string_view(wide).substr(at, kBin.size()) == kBin) {
-      out += extension;
-      at += kBin.size();
-    } else {
-      out += wide[at++];
-    }
-  }
-  return out;
+  return setup::DerivedPath(WidePath(controlFilePath), extension);
 }
 
 Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel) {
   Profile profile;
-  WriteFixedValues(profile.a, logLevel);
+  setup::WriteFixedValues(profile.a, logLevel);
   WriteDeviceValues(profile.b);
   WriteCalendarIdentity(profile, controlFilePath);
   WriteCalendarDefaults(profile.a);
@@ -234,10 +175,19 @@ Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel) {
 
 Profile NewEmailProfile(std::string_view controlFilePath, int16_t logLevel,
                         std::u16string_view computerName) {
+  const std::unique_ptr<platform::ResourceLibrary> library = EmailSetupStrings();
+  const platform::Windows1252 ansi;
+  const setup::ComponentStrings strings(*library, ansi);
+  const setup::ProfilePaths paths = setup::DeriveProfilePaths(WidePath(controlFilePath));
+  const setup::ValueContext context{strings, paths, computerName};
+  const setup::Component& component = setup::email::kEmailSetup;
+  setup::Blocks blocks(component.blockB, component.blockC);
+  setup::WriteLoadValues(component, blocks, logLevel, context);
+  component.applyDefaults(blocks, context);
   Profile profile(ProfileKind::kEmail);
-  WriteFixedValues(profile.a, logLevel);
-  WriteEmailIdentity(profile.a, controlFilePath);
-  WriteEmailDefaults(profile, computerName);
+  profile.a = std::move(blocks.a);
+  profile.b = std::move(blocks.b);
+  profile.c = std::move(blocks.c);
   return profile;
 }
 

@@ -9,6 +9,7 @@
 
 #include "framework/setup_blocks.h"
 #include "platform/automation_date.h"
+#include "setup/common/machine_settings.h"
 
 namespace sim {
 
@@ -18,6 +19,8 @@ enum class ProfileKind { kCalendar, kEmail };
 
 // "calendar", "email": the kind's name in the profile file and in messages.
 std::string_view ProfileKindName(ProfileKind kind);
+// "a calendar", "an email": for messages that name a profile's kind.
+std::string ProfileKindWithArticle(ProfileKind kind);
 
 struct Profile {
   // Every byte zero.
@@ -35,7 +38,7 @@ struct Profile {
 };
 
 // The log level a new profile gets when the machine's settings name none.
-inline constexpr int16_t kDefaultLogLevel = 3;
+inline constexpr int16_t kDefaultLogLevel = setup::kDefaultLogLevel;
 
 // What the calendar setup component writes into a profile it creates without asking the user:
 // its identity and fixed values, its defaults, and the log and work paths derived from the
@@ -43,17 +46,17 @@ inline constexpr int16_t kDefaultLogLevel = 3;
 // host's to fill in at each run (FillCalendarRange).
 Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel = kDefaultLogLevel);
 
-// The same for the e-mail setup component: its identity, fixed values and defaults (three days
-// of mail, 10 KB, no attachments, inbox and outbox), the log path, and the device's mail account
-// named after `computerName` (the text "Work" when it is empty) followed by " (PC mail)". The mail
-// range dates stay empty: the host fills them in at each run (FillMailRange).
+// What the e-mail setup component writes into a new profile without asking the user, from its
+// own value tables (setup/emailsetup/email_values.h): its identity, fixed values and defaults
+// (three days of mail, 10 KB, no attachments, inbox and outbox), the log path, and the device's
+// mail account named after `computerName` (the text "Work" when it is empty) followed by
+// " (PC mail)". The mail range dates stay empty: the host fills them in at each run
+// (FillMailRange).
 Profile NewEmailProfile(std::string_view controlFilePath, int16_t logLevel = kDefaultLogLevel,
                         std::u16string_view computerName = u"");
 
-// The control file's path in upper case with every ".BIN" replaced by `extension` (".LOG",
-// ".WKF"): how the setup components name the host's log and work files. The path is taken as
-// UTF-8 (as Windows-1252 when it ends inside a UTF-8 sequence). Only ASCII letters are
-// upper-cased, so that the derived names do not depend on the machine's locale.
+// setup::DerivedPath of a control file's path given as UTF-8 (as Windows-1252 when it ends
+// inside a UTF-8 sequence), as the command line gives it.
 std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view extension);
 
 // The synchronized days: from `first` to `last`, both included, times of day ignored.

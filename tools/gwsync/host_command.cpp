@@ -121,15 +121,12 @@ sim::Profile ProfileOf(const Options& options, PluginKind plugin, HostSite& site
   }
   sim::Profile profile = sim::LoadProfileFile(options.profileFile);
   if (profile.Kind() != kind) {
-    const auto kindText = [](sim::ProfileKind of) {
-      return std::string(of == sim::ProfileKind::kEmail ? "an " : "a ") +
-             std::string(sim::ProfileKindName(of));
-    };
     const std::string name(InfoOf(plugin).name);
     throw platform::Exception(
-        "profile file " + options.profileFile + " holds " + kindText(profile.Kind()) +
-        " profile, and " + name + " needs " + kindText(kind) +
-        " one (the host runs one plug-in per profile): give " + name +
+        "profile file " + options.profileFile + " holds " +
+        sim::ProfileKindWithArticle(profile.Kind()) + " profile, and " + name + " needs " +
+        sim::ProfileKindWithArticle(kind) + " one (the host runs one plug-in per profile): give " +
+        name +
         " a profile of its own with --profile (a file that does not exist yet is made one), or "
         "choose the profile's plug-in with --plugin");
   }

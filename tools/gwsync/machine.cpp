@@ -1,6 +1,6 @@
 #include "tools/gwsync/machine.h"
 
-#include "sim/host/profile.h"
+#include "setup/common/machine_settings.h"
 #include "tools/gwsync/registry_file.h"
 
 namespace gwsync {
@@ -20,12 +20,7 @@ platform::AutomationDate Machine::Today() {
 }
 
 int16_t HostLogLevel(platform::Registry& registry) {
-  const auto key =
-      registry.OpenKey(platform::RegistryRoot::kLocalMachine, "Software\\Didodudo\\Z380\\Settings",
-                       platform::registry_access::kRead, false);
-  const std::optional<uint32_t> level = key ? key->ReadDword("LogLevel") : std::nullopt;
-  // The setup components keep the low 16 bits of the value.
-  return level ? static_cast<int16_t>(*level & 0xFFFF) : sim::kDefaultLogLevel;
+  return setup::ReadLogLevel(registry);
 }
 
 void Machine::SaveRegistry() {
