@@ -5,7 +5,7 @@
 
 #include "comserver/about_dialog.h"
 #include "comserver/com_barrier.h"
-#include "comserver/module_state.h"
+#include "comserver/module_resources.h"
 #include "framework/module_globals.h"
 #include "platform/exception.h"
 #include "platform/win32/ole_owners.h"

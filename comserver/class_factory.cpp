@@ -19,7 +19,7 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  return HResultBarrier([&] { return module_.createObject(module_, iid, object); });
+  return HResultBarrier([&] { return create_(iid, object); });
 }
 
 HRESULT ClassFactory::LockServer(BOOL lock) {

@@ -3,15 +3,16 @@
 #include <unknwn.h>
 #include "platform/win32/windows_api.h"
 
-#include "comserver/synchronizer_module.h"
-
 namespace comserver {
+
+// Makes an object of the module's one class and hands out its interface iid; may raise.
+using CreateObjectFunction = HRESULT (*)(REFIID iid, void** object);
 
 // The module's one class factory. It lives as long as the module, so its references are not
 // counted; a client that wants to keep the module loaded uses LockServer, as COM asks.
 class ClassFactory final : public IClassFactory {
  public:
-  explicit ClassFactory(const SynchronizerModule& module) : module_(module) {}
+  explicit ClassFactory(CreateObjectFunction create) : create_(create) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
@@ -21,7 +22,7 @@ class ClassFactory final : public IClassFactory {
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
  private:
-  const SynchronizerModule& module_;
+  CreateObjectFunction create_;
 };
 
 }  // namespace comserver

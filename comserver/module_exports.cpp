@@ -6,21 +6,18 @@
 #include "platform/win32/windows_api.h"
 
 #include "comserver/about_box.h"
-#include "comserver/class_factory.h"
-#include "comserver/com_barrier.h"
-#include "comserver/module_state.h"
-#include "comserver/registration.h"
-#include "platform/win32/win32_registry.h"
+#include "comserver/module_resources.h"
+#include "comserver/server_exports.h"
+#include "comserver/synchronizer_registration.h"
 
 namespace {
 
 comserver::ClassFactory& Factory() {
-  static comserver::ClassFactory factory(comserver::ThisSynchronizer());
+  static comserver::ClassFactory factory([](REFIID iid, void** object) {
+    const comserver::SynchronizerModule& module = comserver::ThisSynchronizer();
+    return module.createObject(module, iid, object);
+  });
   return factory;
-}
-
-HRESULT FailOnAnyException(HRESULT, const char*) {
-  return E_FAIL;
 }
 
 }  // namespace
@@ -37,39 +34,24 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 }
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (classId != comserver::ThisSynchronizer().classId) return CLASS_E_CLASSNOTAVAILABLE;
-  return comserver::HResultBarrier([&] {
-    comserver::EnsureModuleResources();
-    return Factory().QueryInterface(iid, object);
-  });
+  return comserver::GetClassObject(classId, comserver::ThisSynchronizer().classId, Factory(), iid,
+                                   object, comserver::EnsureModuleResources);
 }
 
 STDAPI DllCanUnloadNow() {
-  return comserver::CanUnloadModule() ? S_OK : S_FALSE;
+  return comserver::CanUnloadNow();
 }
 
 STDAPI DllRegisterServer() {
-  return comserver::Barrier(
-      [] {
-        platform::win32::Win32Registry registry;
-        comserver::RegisterServer(comserver::ModuleHandle(), comserver::ThisSynchronizer(),
-                                  registry);
-        return S_OK;
-      },
-      FailOnAnyException);
+  return comserver::RegistrationExport([](platform::Registry& registry) {
+    comserver::RegisterServer(comserver::ModuleHandle(), comserver::ThisSynchronizer(), registry);
+  });
 }
 
 STDAPI DllUnregisterServer() {
-  return comserver::Barrier(
-      [] {
-        platform::win32::Win32Registry registry;
-        comserver::UnregisterServer(comserver::ModuleHandle(), comserver::ThisSynchronizer(),
-                                    registry);
-        return S_OK;
-      },
-      FailOnAnyException);
+  return comserver::RegistrationExport([](platform::Registry& registry) {
+    comserver::UnregisterServer(comserver::ModuleHandle(), comserver::ThisSynchronizer(), registry);
+  });
 }
 
 extern "C" void WINAPI AboutBox() {

@@ -1,12 +1,6 @@
 #include "comserver/module_state.h"
 
 #include <atomic>
-#include <mutex>
-
-#include "framework/module_globals.h"
-#include "platform/win32/win32_environment.h"
-#include "platform/win32/win32_resource_library.h"
-#include "platform/win32/win32_user_interface.h"
 
 namespace comserver {
 namespace {
@@ -14,9 +8,6 @@ namespace {
 HMODULE moduleHandle = nullptr;
 std::atomic<long> liveObjects{0};
 std::atomic<long> factoryLocks{0};
-// One load of the resource libraries per load of the module: a new load of the DLL starts
-// with a fresh flag, so a missing .DLR library is announced again, as it would be at start-up.
-std::once_flag resourcesLoaded;
 
 }  // namespace
 
@@ -26,19 +17,6 @@ void SetModuleHandle(HMODULE module) {
 
 HMODULE ModuleHandle() {
   return moduleHandle;
-}
-
-void EnsureModuleResources() {
-  std::call_once(resourcesLoaded, [] {
-    platform::win32::Win32Environment env(moduleHandle);
-    platform::win32::Win32ResourceLoader loader;
-    platform::win32::Win32UserInterface ui;
-    framework::LoadModuleResources(env, loader, ui);
-  });
-}
-
-void ReleaseModuleResources() {
-  framework::FreeModuleResources();
 }
 
 bool CanUnloadModule() {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The globals a COM server module needs: its own handle, the count of live objects and of
-// factory locks (DllCanUnloadNow), and the framework's resource libraries, loaded on first use.
+// The globals every COM server module of the suite needs: its own handle and the count of live
+// objects and of factory locks (DllCanUnloadNow). The synchronizers' resource libraries are in
+// module_resources.h.
 
 #include "platform/win32/windows_api.h"
 
@@ -10,16 +11,6 @@ namespace comserver {
 // Set once by DllMain when the module is attached.
 void SetModuleHandle(HMODULE module);
 HMODULE ModuleHandle();
-
-// Loads fwres.dll and the module's .DLR library the first time it is called after the module
-// was loaded; later calls do nothing. A missing .DLR library is announced by that first call.
-//
-// The module's own start-up would be the natural place, but it runs under the loader lock,
-// where loading other libraries and showing a message box can deadlock; so the first call
-// that hands out the class factory or shows the about box does it instead.
-void EnsureModuleResources();
-// Frees the libraries again; for the module's detach.
-void ReleaseModuleResources();
 
 // True while no object and no factory lock is alive.
 bool CanUnloadModule();
