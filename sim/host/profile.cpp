@@ -22,15 +22,6 @@ using framework::TextField;
 namespace block_a = framework::block_a;
 namespace block_b = framework::block_b_pim;
 
-// A control file's path as the setup components get it, wide: taken as UTF-8, or as
-// Windows-1252 when it ends inside a UTF-8 sequence.
-std::u16string WidePath(std::string_view controlFilePath) {
-  std::u16string wide;
-  if (!framework::Utf8ToUtf16(controlFilePath, wide))
-    wide = platform::Windows1252().ToWide(controlFilePath);
-  return wide;
-}
-
 // The calendar component's fields written with fixed values have no names; the layout table
 // of framework/setup_blocks.h lists them by offset, and so do these.
 constexpr I16Field A16(std::size_t offset) {
@@ -160,8 +151,15 @@ std::string ProfileKindWithArticle(ProfileKind kind) {
   return (kind == ProfileKind::kEmail ? "an " : "a ") + std::string(ProfileKindName(kind));
 }
 
+std::u16string WideControlFilePath(std::string_view controlFilePath) {
+  std::u16string wide;
+  if (!framework::Utf8ToUtf16(controlFilePath, wide))
+    wide = platform::Windows1252().ToWide(controlFilePath);
+  return wide;
+}
+
 std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view extension) {
-  return setup::DerivedPath(WidePath(controlFilePath), extension);
+  return setup::DerivedPath(WideControlFilePath(controlFilePath), extension);
 }
 
 Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel) {
@@ -178,7 +176,7 @@ Profile NewEmailProfile(std::string_view controlFilePath, int16_t logLevel,
   const std::unique_ptr<platform::ResourceLibrary> library = EmailSetupStrings();
   const platform::Windows1252 ansi;
   const setup::ComponentStrings strings(*library, ansi);
-  const setup::ProfilePaths paths = setup::DeriveProfilePaths(WidePath(controlFilePath));
+  const setup::ProfilePaths paths = setup::DeriveProfilePaths(WideControlFilePath(controlFilePath));
   const setup::ValueContext context{strings, paths, computerName};
   const setup::Component& component = setup::email::kEmailSetup;
   setup::Blocks blocks(component.blockB, component.blockC);

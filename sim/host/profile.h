@@ -55,8 +55,10 @@ Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel = 
 Profile NewEmailProfile(std::string_view controlFilePath, int16_t logLevel = kDefaultLogLevel,
                         std::u16string_view computerName = u"");
 
-// setup::DerivedPath of a control file's path given as UTF-8 (as Windows-1252 when it ends
-// inside a UTF-8 sequence), as the command line gives it.
+// A control file's path as the command line gives it (UTF-8, or Windows-1252 when it ends
+// inside a UTF-8 sequence), wide as the setup components take it.
+std::u16string WideControlFilePath(std::string_view controlFilePath);
+// setup::DerivedPath of such a path.
 std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view extension);
 
 // The synchronized days: from `first` to `last`, both included, times of day ignored.

@@ -79,7 +79,7 @@ class SimulatedEngine final : public setup::SyncEngine {
 
   int32_t Save() override {
     owner_.calls.push_back("save");
-    if (owner_.faults.saveFails || !streams_[0]) return 1;
+    if (owner_.faults.saveFails || !streams_[0]) return FailedSave();
     Profile profile(owner_.kind_);
     profile.a = SetupBlock(profile.a.Kind(), streams_[0]->Bytes());
     profile.b = SetupBlock(profile.b.Kind(), streams_[1]->Bytes());
@@ -88,7 +88,7 @@ class SimulatedEngine final : public setup::SyncEngine {
       SaveProfileFile(path_, profile);
     } catch (const platform::Exception& failure) {
       Note(failure.what());
-      return 1;
+      return FailedSave();
     }
     return 0;
   }
@@ -110,6 +110,11 @@ class SimulatedEngine final : public setup::SyncEngine {
       Note(failure.what());
     }
     return std::nullopt;
+  }
+
+  int32_t FailedSave() {
+    ++owner_.failedSaves;
+    return 1;
   }
 
   void Note(std::string_view text) const {

@@ -43,6 +43,8 @@ class SimulatedEngines {
   EngineFaults faults;
   // "create", "open C:\x.bin", "stream -1", "close", "save" ... in order, over all engines.
   std::vector<std::string> calls;
+  // Saves that returned a failure, injected or not.
+  int failedSaves = 0;
   // How many engines are alive.
   int alive = 0;
 

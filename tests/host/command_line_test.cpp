@@ -84,6 +84,21 @@ TEST(CommandLine, ReadsEveryOptionBeforeTheCommand) {
   EXPECT_EQ(write->file, "rec.vcf");
 }
 
+// The host's setup dialogs are named first, so setup takes its options after it too.
+TEST(CommandLine, SetupTakesItsOptionsBeforeAndAfterIt) {
+  for (const std::vector<std::string>& argv : std::vector<std::vector<std::string>>{
+           {"setup", "email", "invisible", "--profile", "p.json", "--registry", "r.json"},
+           {"--registry", "r.json", "setup", "email", "invisible", "--profile", "p.json"}}) {
+    SCOPED_TRACE(testing::PrintToString(argv));
+    const Options options = ParseCommandLine(argv).value();
+    EXPECT_EQ(options.profileFile, "p.json");
+    EXPECT_EQ(options.registryFile, "r.json");
+    const SetupCommand setup = std::get<SetupCommand>(options.command);
+    EXPECT_EQ(setup.component, SetupComponent::kEmail);
+    EXPECT_EQ(setup.action, SetupAction::kInvisible);
+  }
+}
+
 TEST(CommandLine, ReadsThePluginAndTheFolderName) {
   const struct {
     std::vector<std::string> argv;
@@ -116,6 +131,8 @@ TEST(CommandLine, ReadsEachCommandWithItsArguments) {
   EXPECT_EQ(std::get<ParseCommand>(command({"parse", "x.txt"})).file, "x.txt");
   EXPECT_EQ(std::get<ParseCommand>(command({"parse"})).file, "");
   EXPECT_TRUE(std::holds_alternative<SessionCommand>(command({"session"})));
+  EXPECT_EQ(std::get<SetupCommand>(command({"setup", "EMAIL", "wizard"})).action,
+            SetupAction::kWizard);
   EXPECT_FALSE(ParseCommandLine({"--help", "read", "APT"}));
   EXPECT_FALSE(ParseCommandLine({"-h"}));
 }
@@ -149,6 +166,13 @@ TEST(CommandLine, RefusesWhatItCannotRunAndSaysWhy) {
        "unknown plug-in 'emailsync' (pimsync or mailsync)"},
       {{"--plugin"}, "--plugin needs a value"},
       {{"--folder-name"}, "--folder-name needs a value"},
+      {{"setup"}, "setup needs a COMPONENT"},
+      {{"setup", "email"}, "setup needs an ACTION"},
+      {{"setup", "contacts", "show"}, "unknown setup COMPONENT 'contacts'"},
+      {{"setup", "email", "open"}, "unknown setup ACTION 'open'"},
+      {{"setup", "email", "show", "now"}, "too many arguments for setup: now"},
+      {{"setup", "email", "show", "--profile"}, "--profile needs a value"},
+      {{"read", "EMAIL", "--profile", "p.json"}, "too many arguments for read: --profile"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::PrintToString(row.argv));

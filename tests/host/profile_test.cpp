@@ -10,53 +10,16 @@
 #include "framework/text_codec.h"
 #include "platform/exception.h"
 #include "sim/host/profile.h"
+#include "tests/support/block_values.h"
 
 namespace sim {
 namespace {
 
 using framework::BlockKind;
-using framework::FieldValue;
 using framework::SetupBlock;
 
-// One value the new profile must hold: a named field (with its element) or, for the fields
-// the layout names only by offset, the offset and the value's type.
-struct Expected {
-  BlockKind block;
-  std::string field;  // a name, or "@offset"
-  int index;
-  FieldValue value;
-};
-
-std::string Describe(const FieldValue& value) {
-  if (const auto* text = std::get_if<std::u16string>(&value))
-    return '"' + framework::Utf16ToUtf8(*text) + '"';
-  return std::visit(
-      [](const auto& v) -> std::string {
-        if constexpr (std::is_integral_v<std::decay_t<decltype(v)>>) return std::to_string(v);
-        return {};
-      },
-      value);
-}
-
-framework::FieldInfo FieldOf(const Expected& row) {
-  if (row.field.starts_with('@')) {
-    const std::size_t offset = std::stoul(row.field.substr(1));
-    const framework::ConstantField* constant = framework::FindConstant(row.block, offset);
-    if (constant) return constant->field;
-    // Single constants inside the unnamed arrays: an i16 at that offset.
-    return {{}, row.block, framework::FieldType::kI16, offset, 0, 1};
-  }
-  const framework::FieldInfo* named = framework::FindField(row.block, row.field);
-  if (!named) throw platform::Exception("no field " + row.field);
-  return *named;
-}
-
-// "@" and the offset: how a field the layout lists only by its fixed value is named. Appended,
-// not "@" + ...: gcc 12 at -O3 warns (-Wrestrict) about a literal put in front of a string,
-// falsely.
-std::string AtOffset(int offset) {
-  return std::string(1, '@').append(std::to_string(offset));
-}
+using Expected = testing_support::BlockValue;
+using testing_support::AtOffset;
 
 // What every setup component writes into block A on every load, whatever its kind.
 void AddFixedValues(std::vector<Expected>& rows) {
@@ -145,52 +108,13 @@ std::vector<Expected> EmailDefaults() {
   return rows;
 }
 
-const SetupBlock& BlockOf(const Profile& profile, BlockKind kind) {
-  switch (kind) {
-    case BlockKind::kA:
-      return profile.a;
-    case BlockKind::kBMail:
-    case BlockKind::kBPim:
-      return profile.b;
-    case BlockKind::kCMail:
-    case BlockKind::kCPim:
-      break;
-  }
-  return profile.c;
-}
-
 // Every value of the table, and zeros in every byte the table does not name: the fields
 // written as 0 (TypeEnabled of the other kinds, 3658, 3666, DeleteRule ...), block C and every
 // byte that belongs to the host.
 void ExpectValuesAndZerosElsewhere(const Profile& profile, const std::vector<Expected>& table) {
-  const SetupBlock* blocks[] = {&profile.a, &profile.b, &profile.c};
-  std::vector<std::vector<bool>> named(3);
-  for (int k = 0; k < 3; ++k)
-    named[k].assign(blocks[k]->Size(), false);
-  for (const Expected& row : table) {
-    SCOPED_TRACE(std::string(framework::BlockName(row.block)) + " " + row.field + "[" +
-                 std::to_string(row.index) + "]");
-    const framework::FieldInfo field = FieldOf(row);
-    const SetupBlock& block = BlockOf(profile, row.block);
-    ASSERT_EQ(block.Kind(), row.block);
-    EXPECT_EQ(Describe(block.Get(field, row.index)), Describe(row.value));
-    const std::size_t start =
-        field.offset + static_cast<std::size_t>(row.index) * field.ElementSize();
-    std::vector<bool>& marks = named[row.block == BlockKind::kA ? 0 : 1];
-    for (std::size_t i = start; i < start + field.ElementSize(); ++i)
-      marks[i] = true;
-  }
-  for (int k = 0; k < 3; ++k) {
-    const std::string_view bytes = blocks[k]->Bytes();
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      if (!named[k][i] && bytes[i] != '\0') {
-        ADD_FAILURE() << "block " << framework::BlockName(blocks[k]->Kind()) << ": byte " << i
-                      << " is " << static_cast<int>(static_cast<unsigned char>(bytes[i]))
-                      << ", which no value of the table explains";
-        break;
-      }
-    }
-  }
+  const Profile zeros(profile.Kind());
+  testing_support::ExpectValuesAndNothingElse({&profile.a, &profile.b, &profile.c},
+                                              {&zeros.a, &zeros.b, &zeros.c}, table);
 }
 
 TEST(NewCalendarProfile, HoldsTheCalendarValuesAndZerosEverywhereElse) {

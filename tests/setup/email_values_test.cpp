@@ -6,61 +6,27 @@
 
 #include <functional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "framework/setup_blocks.h"
-#include "framework/text_codec.h"
 #include "platform/code_page.h"
 #include "setup/common/load_values.h"
 #include "setup/emailsetup/email_values.h"
 #include "sim/host/setup_strings.h"
+#include "tests/support/block_values.h"
 
 namespace setup_tests {
 namespace {
 
 using framework::BlockKind;
-using framework::FieldInfo;
-using framework::FieldValue;
-using framework::SetupBlock;
 
 constexpr BlockKind A = BlockKind::kA, B = BlockKind::kBMail, C = BlockKind::kCMail;
 
-// One value a table writes: a named field (with its element), or "@offset" for a field the
-// layout names only by the constant stored there.
-struct Write {
-  BlockKind block;
-  std::string field;
-  int index;
-  FieldValue value;
-};
+using Write = testing_support::BlockValue;
+using testing_support::AtOffset;
 
-FieldInfo FieldOf(const Write& row) {
-  if (row.field.starts_with('@')) {
-    const std::size_t offset = std::stoul(row.field.substr(1));
-    if (const framework::ConstantField* constant = framework::FindConstant(row.block, offset))
-      return constant->field;
-    ADD_FAILURE() << row.field << " is no constant field";
-    return {};
-  }
-  const FieldInfo* named = framework::FindField(row.block, row.field);
-  EXPECT_NE(named, nullptr) << row.field;
-  return named ? *named : FieldInfo{};
-}
-
-std::string Show(const FieldValue& value) {
-  if (const auto* text = std::get_if<std::u16string>(&value))
-    return '"' + framework::Utf16ToUtf8(*text) + '"';
-  return std::visit(
-      [](const auto& v) -> std::string {
-        if constexpr (std::is_integral_v<std::decay_t<decltype(v)>>) return std::to_string(v);
-        return {};
-      },
-      value);
-}
-
-SetupBlock Filled(BlockKind kind) {
-  return SetupBlock(kind, std::string(framework::BlockSize(kind), '\xA5'));
+framework::SetupBlock Filled(BlockKind kind) {
+  return framework::SetupBlock(kind, std::string(framework::BlockSize(kind), '\xA5'));
 }
 
 void ExpectWrites(const std::function<void(setup::Blocks&)>& apply,
@@ -71,36 +37,8 @@ void ExpectWrites(const std::function<void(setup::Blocks&)>& apply,
   blocks.c = Filled(C);
   const setup::Blocks before = blocks;
   apply(blocks);
-
-  SetupBlock* all[] = {&blocks.a, &blocks.b, &blocks.c};
-  const SetupBlock* old[] = {&before.a, &before.b, &before.c};
-  std::vector<std::vector<bool>> written(3);
-  for (int k = 0; k < 3; ++k)
-    written[k].assign(all[k]->Size(), false);
-  for (const Write& row : rows) {
-    SCOPED_TRACE(std::string(framework::BlockName(row.block)) + " " + row.field + "[" +
-                 std::to_string(row.index) + "]");
-    const int k = row.block == A ? 0 : row.block == B ? 1 : 2;
-    const FieldInfo field = FieldOf(row);
-    ASSERT_EQ(field.block, row.block);
-    EXPECT_EQ(Show(all[k]->Get(field, row.index)), Show(row.value));
-    const std::size_t start =
-        field.offset + static_cast<std::size_t>(row.index) * field.ElementSize();
-    std::fill_n(written[k].begin() + static_cast<std::ptrdiff_t>(start), field.ElementSize(), true);
-  }
-  for (int k = 0; k < 3; ++k) {
-    for (std::size_t i = 0; i < all[k]->Size(); ++i) {
-      if (!written[k][i] && all[k]->Bytes()[i] != old[k]->Bytes()[i]) {
-        ADD_FAILURE() << "block " << framework::BlockName(all[k]->Kind()) << ": byte " << i
-                      << " was written, and no value of the table lies there";
-        break;
-      }
-    }
-  }
-}
-
-std::string At(int offset) {
-  return std::string(1, '@').append(std::to_string(offset));
+  testing_support::ExpectValuesAndNothingElse({&blocks.a, &blocks.b, &blocks.c},
+                                              {&before.a, &before.b, &before.c}, rows);
 }
 
 class EmailValues : public testing::Test {
@@ -134,7 +72,7 @@ TEST_F(EmailValues, EveryLoadWritesTheFixedValuesAndTheIdentityIntoBlockAOnly) {
   for (int t = 0; t <= 4; ++t)
     rows.push_back({A, "TypeEnabled", t, int16_t{0}});
   for (int offset : {3658, 3662, 3666, 3694, 3696, 3702, 6552, 6882, 7806})
-    rows.push_back({A, At(offset), 0, int16_t{0}});
+    rows.push_back({A, AtOffset(offset), 0, int16_t{0}});
   for (int t : {0, 1, 2, 3, 4, 6, 7}) {
     rows.push_back({A, "@6288", t, int16_t{0}});
     rows.push_back({A, "@6320", t, int16_t{0}});

@@ -25,6 +25,11 @@ const std::string_view kUsage =
     "                        value, separated by tabs\n"
     "  session               show what a plug-in learns of this machine when it\n"
     "                        starts\n"
+    "  setup COMPONENT ACTION\n"
+    "                        play the host for a setup component (COMPONENT:\n"
+    "                        email) on the --profile control file: ACTION\n"
+    "                        invisible writes the component's defaults; show and\n"
+    "                        wizard need the Windows build\n"
     "\n"
     "  TYPE is APT, EVE, ANN, TODO, CON, EMAIL or a number;\n"
     "  OP is insert, modify, delete or a number.\n"
@@ -117,6 +122,7 @@ class Arguments {
     if (next_ < argv_.size())
       throw UsageError("too many arguments for " + std::string(command_) + ": " + argv_[next_]);
   }
+  std::size_t Next() const { return next_; }
 
  private:
   const std::vector<std::string>& argv_;
@@ -124,7 +130,21 @@ class Arguments {
   std::string_view command_;
 };
 
-Command ParseCommandAt(const std::vector<std::string>& argv, std::size_t at) {
+SetupComponent ParseSetupComponent(std::string_view text) {
+  if (SameLetters(text, "email")) return SetupComponent::kEmail;
+  throw UsageError("unknown setup COMPONENT '" + std::string(text) + "' (email)");
+}
+
+SetupAction ParseSetupAction(std::string_view text) {
+  if (text == "invisible") return SetupAction::kInvisible;
+  if (text == "show") return SetupAction::kShow;
+  if (text == "wizard") return SetupAction::kWizard;
+  throw UsageError("unknown setup ACTION '" + std::string(text) + "' (invisible, show or wizard)");
+}
+
+// The command at `at`; `end` is where its arguments end. A setup command, like the host's
+// setup dialogs, takes its options after it as well, so the caller reads on from there.
+Command ParseCommandAt(const std::vector<std::string>& argv, std::size_t at, std::size_t& end) {
   const std::string& name = argv[at];
   Arguments args(argv, at + 1, name);
   Command command;
@@ -142,10 +162,16 @@ Command ParseCommandAt(const std::vector<std::string>& argv, std::size_t at) {
     command = write;
   } else if (name == "run") {
     command = RunCommand{args.Required("a SCRIPT")};
+  } else if (name == "setup") {
+    SetupCommand setup;
+    setup.component = ParseSetupComponent(args.Required("a COMPONENT and an ACTION"));
+    setup.action = ParseSetupAction(args.Required("an ACTION after the COMPONENT"));
+    command = setup;
   } else {
     throw UsageError("unknown command '" + name + "'");
   }
-  args.End();
+  end = args.Next();
+  if (!std::holds_alternative<SetupCommand>(command)) args.End();
   return command;
 }
 
@@ -194,44 +220,53 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argv) {
     if (i + 1 >= argv.size()) throw UsageError(option + " needs a value");
     return argv[++i];
   };
-  for (; i < argv.size() && argv[i].starts_with("--"); ++i) {
-    const std::string& option = argv[i];
-    if (option == "--registry") {
-      options.registryFile = value(option);
-    } else if (option == "--os") {
-      const std::string& name = value(option);
-      options.os = OsByName(name);
-      if (!options.os) throw UsageError("unknown operating system '" + name + "'");
-    } else if (option == "--store") {
-      options.storeFile = value(option);
-    } else if (option == "--profile") {
-      options.profileFile = value(option);
-    } else if (option == "--trace") {
-      options.traceFile = value(option);
-    } else if (option == "--today") {
-      options.today = ParseDay(value(option));
-    } else if (option == "--range") {
-      if (i + 2 >= argv.size()) throw UsageError("--range needs two days, START and END");
-      options.rangeFirst = ParseDay(argv[++i]);
-      options.rangeLast = ParseDay(argv[++i]);
-      if (options.rangeLast->days < options.rangeFirst->days)
-        throw UsageError("--range ends before it starts");
-    } else if (option == "--plugin") {
-      options.plugin = ParsePluginName(value(option));
-    } else if (option == "--folder-name") {
-      options.folderName = value(option);
-    } else if (option == "--abort-after") {
-      const std::string& count = value(option);
-      const std::optional<int> n = Number<int>(count);
-      if (!n || *n < 1)
-        throw UsageError("--abort-after needs a count from 1 up, not '" + count + "'");
-      options.abortAfter = *n;
-    } else {
-      throw UsageError("unknown option " + option);
+  const auto parseOptions = [&] {
+    for (; i < argv.size() && argv[i].starts_with("--"); ++i) {
+      const std::string& option = argv[i];
+      if (option == "--registry") {
+        options.registryFile = value(option);
+      } else if (option == "--os") {
+        const std::string& name = value(option);
+        options.os = OsByName(name);
+        if (!options.os) throw UsageError("unknown operating system '" + name + "'");
+      } else if (option == "--store") {
+        options.storeFile = value(option);
+      } else if (option == "--profile") {
+        options.profileFile = value(option);
+      } else if (option == "--trace") {
+        options.traceFile = value(option);
+      } else if (option == "--today") {
+        options.today = ParseDay(value(option));
+      } else if (option == "--range") {
+        if (i + 2 >= argv.size()) throw UsageError("--range needs two days, START and END");
+        options.rangeFirst = ParseDay(argv[++i]);
+        options.rangeLast = ParseDay(argv[++i]);
+        if (options.rangeLast->days < options.rangeFirst->days)
+          throw UsageError("--range ends before it starts");
+      } else if (option == "--plugin") {
+        options.plugin = ParsePluginName(value(option));
+      } else if (option == "--folder-name") {
+        options.folderName = value(option);
+      } else if (option == "--abort-after") {
+        const std::string& count = value(option);
+        const std::optional<int> n = Number<int>(count);
+        if (!n || *n < 1)
+          throw UsageError("--abort-after needs a count from 1 up, not '" + count + "'");
+        options.abortAfter = *n;
+      } else {
+        throw UsageError("unknown option " + option);
+      }
     }
-  }
+  };
+  parseOptions();
   if (i >= argv.size() || argv[i].empty()) throw UsageError("no command given");
-  options.command = ParseCommandAt(argv, i);
+  std::size_t end = 0;
+  options.command = ParseCommandAt(argv, i, end);
+  if (std::holds_alternative<SetupCommand>(options.command)) {
+    i = end;
+    parseOptions();
+    if (i < argv.size()) throw UsageError("too many arguments for setup: " + argv[i]);
+  }
   return options;
 }
 

@@ -39,7 +39,15 @@ struct WriteCommand {
 struct RunCommand {
   std::string script;
 };
-using Command = std::variant<ParseCommand, SessionCommand, ReadCommand, WriteCommand, RunCommand>;
+// `setup COMPONENT ACTION`: gwsync plays the host for a setup component.
+enum class SetupComponent { kEmail };
+enum class SetupAction { kInvisible, kShow, kWizard };
+struct SetupCommand {
+  SetupComponent component = SetupComponent::kEmail;
+  SetupAction action = SetupAction::kInvisible;
+};
+using Command =
+    std::variant<ParseCommand, SessionCommand, ReadCommand, WriteCommand, RunCommand, SetupCommand>;
 
 // The plug-ins gwsync hosts: pimsync (calendar and contacts) and mailsync (mail).
 enum class PluginKind { kPimsync, kMailsync };
@@ -61,7 +69,8 @@ struct Options {
   Command command;
 };
 
-// The options and command of argv without the program name; raises UsageError.
+// The options and command of argv without the program name; raises UsageError. The options of
+// `setup` may also follow its arguments (`setup email invisible --profile FILE`).
 // Nothing when the command line asks for the usage text (--help or -h first).
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& argv);
 

@@ -23,6 +23,14 @@ int16_t HostLogLevel(platform::Registry& registry) {
   return setup::ReadLogLevel(registry);
 }
 
+std::u16string Machine::ComputerName() {
+  const auto key =
+      platform.registry.OpenKey(platform::RegistryRoot::kLocalMachine, kComputerNameKey,
+                                platform::registry_access::kRead, false);
+  const std::optional<std::string> name = key ? key->ReadString(kComputerNameValue) : std::nullopt;
+  return name ? platform.ansi.ToWide(*name) : std::u16string();
+}
+
 void Machine::SaveRegistry() {
   if (!registryFile_.empty() && platform.registry.changes != changesBefore_)
     SaveRegistryFile(registryFile_, platform.registry);

@@ -4,6 +4,7 @@
 // the registry kept in its file.
 
 #include <string>
+#include <string_view>
 
 #include "platform/portable/portable_platform.h"
 #include "platform/registry.h"
@@ -11,6 +12,11 @@
 #include "tools/gwsync/progress_printer.h"
 
 namespace gwsync {
+
+// Where Windows keeps the computer's network name; the registry file may name one.
+inline constexpr std::string_view kComputerNameKey =
+    "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName";
+inline constexpr std::string_view kComputerNameValue = "ComputerName";
 
 // The host's log level, as the setup components read it from the machine's settings: the low
 // 16 bits of a DWORD value, the default without one.
@@ -28,6 +34,9 @@ class Machine {
   // Today's date, 00:00.
   platform::AutomationDate Today();
   int16_t LogLevel() { return HostLogLevel(platform.registry); }
+  // The computer's network name, as the registry file names it (kComputerNameKey); empty
+  // without one.
+  std::u16string ComputerName();
   // Writes the registry file back when the run changed the registry.
   void SaveRegistry();
 

@@ -14,6 +14,7 @@
 #include "tools/gwsync/host_command.h"
 #include "tools/gwsync/parse_command.h"
 #include "tools/gwsync/progress_printer.h"
+#include "tools/gwsync/setup_command.h"
 
 #if defined(_WIN32)
 #include "tools/gwsync/com_site.h"
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
       return Parse(*parse, console);
     if (std::holds_alternative<gwsync::SessionCommand>(options->command))
       return gwsync::RunSessionCommand(*options, parts, console);
+    if (std::holds_alternative<gwsync::SetupCommand>(options->command))
+      return gwsync::RunSetupCommand(*options, console);
     return gwsync::RunHostCommand(*options, parts, console);
   } catch (const std::exception& failure) {
     std::cerr << "gwsync: " << failure.what() << "\n";

@@ -24,14 +24,7 @@ class PortableHostSite final : public HostSite {
 
   platform::AutomationDate Today() override { return machine_.Today(); }
   int16_t LogLevel() override { return machine_.LogLevel(); }
-  std::u16string ComputerName() override {
-    platform::MemoryRegistry& registry = machine_.platform.registry;
-    const auto key = registry.OpenKey(platform::RegistryRoot::kLocalMachine, kComputerNameKey,
-                                      platform::registry_access::kRead, false);
-    const std::optional<std::string> name =
-        key ? key->ReadString(kComputerNameValue) : std::nullopt;
-    return name ? machine_.platform.ansi.ToWide(*name) : std::u16string();
-  }
+  std::u16string ComputerName() override { return machine_.ComputerName(); }
   void UseStore(const std::string& storeFile, platform::AutomationDate today) override {
     store_.emplace(storeFile, today, machine_.platform.env.fixedNow);
     store_->RegisterWith(machine_.platform.objects);

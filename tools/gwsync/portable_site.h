@@ -21,9 +21,4 @@ struct PluginModule {
 
 SiteFactory PortableSite(PluginModule pimsync, PluginModule mailsync);
 
-// Where Windows keeps the computer's network name; the registry file may name one.
-inline constexpr std::string_view kComputerNameKey =
-    "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName";
-inline constexpr std::string_view kComputerNameValue = "ComputerName";
-
 }  // namespace gwsync

@@ -1,0 +1,18 @@
+#pragma once
+
+// `gwsync setup COMPONENT ACTION --profile FILE`: gwsync plays the host for a setup component.
+// The portable build runs the component's portable half against the simulated engine object
+// over the profile file: `invisible` calls InvisibleDialog. `show` and `wizard` show the
+// component's own windows and so need the Windows build with the registered DLL.
+
+#include "tools/gwsync/command_line.h"
+#include "tools/gwsync/console.h"
+
+namespace gwsync {
+
+// The exit status (docs/gwsync.md, "gwsync setup"): 0 when InvisibleDialog reported TRUE and
+// the profile was saved; 1 when it reported FALSE, the profile could not be saved or the
+// registry file cannot be read; 2 for an ACTION this build cannot play or a missing --profile.
+int RunSetupCommand(const Options& options, Console console);
+
+}  // namespace gwsync
