@@ -72,6 +72,8 @@ TEST_F(EmailPagesTest, GeneralAsksBeforeTheAccountChanges) {
        u"Home (PC mail)", 1},
       {"cut to the field", u"Home (PC mail)", std::u16string(70, u'n'), platform::button::kYes,
        true, std::u16string(63, u'n'), 1},
+      {"no account stored yet, as in a new profile", u"", u"DESK-7", platform::button::kYes, true,
+       u"DESK-7 (PC mail)", 1},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -82,6 +84,8 @@ TEST_F(EmailPagesTest, GeneralAsksBeforeTheAccountChanges) {
     page.Fill();
     page.controls.account = row.typed;
     page.controls.user = u"jdoe";
+    page.controls.inboxOverride = true;
+    page.controls.folderId = u"GW.FOLDER.HANDHELD";
     ui.messageBoxes.clear();
     if (row.answer) ui.Answer(*row.answer);
     const setup::Blocks before = Data();
@@ -101,48 +105,11 @@ TEST_F(EmailPagesTest, GeneralAsksBeforeTheAccountChanges) {
       EXPECT_EQ(Data().c, before.c);
     } else {
       EXPECT_EQ(Data().c.Get(block_c::LoginUser), u"jdoe");
+      EXPECT_EQ(Data().c.Get(block_c::InboxOverride), 1);
+      EXPECT_EQ(Data().c.Get(block_c::InboxFolderId), u"GW.FOLDER.HANDHELD");
     }
     Session().Release();
   }
-}
-
-// A new profile's account is still empty, so even the proposed name is asked about.
-TEST_F(EmailPagesTest, GeneralAsksOnANewProfileToo) {
-  OpenControlFile();
-  CProfilePage page(setup);
-  page.Fill();
-  ui.Answer(platform::button::kYes);
-  EXPECT_TRUE(page.Accept(0));
-  EXPECT_EQ(ui.messageBoxes.size(), 1u);
-  EXPECT_EQ(Data().b.Get(DeviceAccount), u"DESK-7 (PC mail)");
-}
-
-TEST_F(EmailPagesTest, GeneralStoresTheLoginAndTheFolderAndItsEnableRules) {
-  sim::Profile stored = StoredProfile();
-  stored.c.Set(block_c::ManualLogin, 5);
-  stored.c.Set(block_c::InboxOverride, 0);
-  OpenStored(stored);
-  CProfilePage page(setup);
-  page.Fill();
-  EXPECT_TRUE(page.controls.manualLogin);
-  EXPECT_TRUE(page.UserAndParamsEnabled());
-  EXPECT_FALSE(page.FolderEnabled());
-  page.controls.manualLogin = false;
-  page.controls.inboxOverride = true;
-  page.controls.user = std::u16string(300, u'\u0394');
-  page.controls.params = u"/ph-gw";
-  page.controls.folderName = u"Handheld";
-  page.controls.folderId = u"GW.FOLDER.HANDHELD";
-  EXPECT_FALSE(page.UserAndParamsEnabled());
-  EXPECT_TRUE(page.FolderEnabled());
-  EXPECT_TRUE(page.Accept(0));
-  const framework::SetupBlock& c = Data().c;
-  EXPECT_EQ(c.Get(block_c::ManualLogin), 0);
-  EXPECT_EQ(c.Get(block_c::InboxOverride), 1);
-  EXPECT_EQ(c.Get(block_c::LoginUser), std::u16string(255, u'\u0394'));
-  EXPECT_EQ(c.Get(block_c::LoginParams), u"/ph-gw");
-  EXPECT_EQ(c.Get(block_c::InboxFolderName), u"Handheld");
-  EXPECT_EQ(c.Get(block_c::InboxFolderId), u"GW.FOLDER.HANDHELD");
 }
 
 // The folder picker logs in with what the page was filled with, starts from the held folder,
@@ -295,18 +262,6 @@ TEST_F(EmailPagesTest, DateRangeAcceptsTheRangeAndMarksItChanged) {
   }
 }
 
-TEST_F(EmailPagesTest, UnitListsRunDayWeekMonthYear) {
-  CDatePage page(setup);
-  std::vector<std::string> names;
-  for (const std::u16string& name : page.range.UnitNames())
-    names.push_back(Utf8(name));
-  EXPECT_EQ(names, (std::vector<std::string>{"Day(s)", "Week(s)", "Month(s)", "Year(s)"}));
-  std::vector<int16_t> days;
-  for (const setup::Unit& unit : setup::email::kUnits)
-    days.push_back(unit.days);
-  EXPECT_EQ(days, (std::vector<int16_t>{1, 7, 30, 365}));
-}
-
 // ---- Restrictions
 
 TEST_F(EmailPagesTest, RestrictionsShowTheStoredLimitsOrTheDefaults) {
@@ -439,24 +394,6 @@ TEST_F(EmailPagesTest, APageNeverShownWritesNothing) {
   EXPECT_EQ(Data().b, before.b);
   EXPECT_EQ(Data().c, before.c);
   EXPECT_TRUE(ui.messageBoxes.empty());
-}
-
-TEST_F(EmailPagesTest, StaticTextsJoinTheirStrings) {
-  CProfilePage general(setup);
-  const std::vector<setup::ControlText> texts = general.StaticTexts();
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].id, 245);
-  EXPECT_TRUE(Utf8(texts[0].text).starts_with("The PC mail account name you enter here"));
-  EXPECT_TRUE(Utf8(texts[0].text)
-                  .ends_with("\n\nOnly e-mails in the smartphone belonging to this "
-                             "PC mail account will be included in the "
-                             "synchronization.\n\nFor more details click Help."));
-  setup::email::CDeleteOptions deletion(setup);
-  EXPECT_EQ(Utf8(deletion.StaticTexts().at(0).text),
-            "If you synchronize an e-mail and delete it later from your smartphone, you can "
-            "choose whether to save the e-mail in GroupWise or not. This is useful if you want "
-            "to save space in your smartphone.\n\nSelect the action to be taken when an e-mail "
-            "is deleted in the smartphone.");
 }
 
 }  // namespace

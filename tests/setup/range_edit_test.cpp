@@ -27,7 +27,7 @@ TEST_F(RangeEditTest, EachChangeOfTheTextFollowsTheRules) {
     std::optional<std::u16string> shown;  // put back into the control
     Caret caret;
     int lastValid, position;
-    bool message;
+    bool message;  // names the range
   } rows[] = {
       {"a number in range", 1, 30, true, {}, u"12", std::nullopt, Caret::kKeep, 12, 12, false},
       {"leading zeros go", 1, 30, true, {}, u"007", u"7", Caret::kStart, 7, 7, false},
@@ -37,39 +37,10 @@ TEST_F(RangeEditTest, EachChangeOfTheTextFollowsTheRules) {
       {"above the range", 1, 30, true, {}, u"31", u"5", Caret::kEnd, 5, 5, true},
       {"no number", 1, 30, true, {}, u"1a", u"5", Caret::kEnd, 5, 5, true},
       {"leading zeros, then above", 1, 30, true, {}, u"099", u"5", Caret::kEnd, 5, 5, true},
-      {"emptied on a filled page: put back and selected",
-       1,
-       30,
-       true,
-       {u"9"},
-       u"",
-       u"9",
-       Caret::kSelectAll,
-       9,
-       9,
-       false},
-      {"emptied before the page is filled",
-       1,
-       30,
-       false,
-       {},
-       u"",
-       std::nullopt,
-       Caret::kKeep,
-       -1,
-       5,
-       false},
-      {"out of range with nothing valid left",
-       1,
-       30,
-       false,
-       {u""},
-       u"31",
-       u"",
-       Caret::kEnd,
-       -1,
-       5,
-       true},
+      {"emptied: put back", 1, 30, true, {u"9"}, u"", u"9", Caret::kSelectAll, 9, 9, false},
+      {"emptied, not filled", 1, 30, false, {}, u"", std::nullopt, Caret::kKeep, -1, 5, false},
+      {"nothing valid left", 1, 30, false, {u""}, u"31", u"", Caret::kEnd, -1, 5, true},
+      {"the size limit refuses 31", 0, 30, true, {}, u"31", u"5", Caret::kEnd, 5, 5, true},
       {"the wizard's size", 1, 50, true, {}, u"50", std::nullopt, Caret::kKeep, 50, 50, false},
       {"the wizard's size refuses 0", 1, 50, true, {}, u"0", u"5", Caret::kEnd, 5, 5, true},
   };
@@ -88,7 +59,13 @@ TEST_F(RangeEditTest, EachChangeOfTheTextFollowsTheRules) {
     EXPECT_EQ(update.caret, row.caret);
     EXPECT_EQ(field.LastValid(), row.lastValid);
     EXPECT_EQ(field.Position(), row.position);
-    EXPECT_EQ(ui.messageBoxes.size(), row.message ? 1u : 0u);
+    ASSERT_EQ(ui.messageBoxes.size(), row.message ? 1u : 0u);
+    if (row.message) {
+      EXPECT_EQ(ui.messageBoxes[0].text, "Invalid number, please enter a number from " +
+                                             std::to_string(row.minimum) + " - " +
+                                             std::to_string(row.maximum) + " ");
+      EXPECT_EQ(ui.messageBoxes[0].caption, kTitle);
+    }
     // The control, once given the text put back, reports it again; that changes nothing more.
     if (update.text) {
       ui.messageBoxes.clear();
@@ -96,26 +73,6 @@ TEST_F(RangeEditTest, EachChangeOfTheTextFollowsTheRules) {
       EXPECT_FALSE(again.text.has_value());
       EXPECT_TRUE(ui.messageBoxes.empty());
     }
-  }
-}
-
-TEST_F(RangeEditTest, TheMessageNamesTheRange) {
-  const struct {
-    int minimum, maximum;
-    const char* message;
-  } rows[] = {
-      {1, 30, "Invalid number, please enter a number from 1 - 30 "},
-      {0, 30, "Invalid number, please enter a number from 0 - 30 "},
-      {1, 50, "Invalid number, please enter a number from 1 - 50 "},
-  };
-  for (const auto& row : rows) {
-    setup::CRangeEdit field(Session(), row.minimum, row.maximum);
-    ui.messageBoxes.clear();
-    field.TextChanged(u"99", true, 7);
-    ASSERT_EQ(ui.messageBoxes.size(), 1u);
-    EXPECT_EQ(ui.messageBoxes[0].text, row.message);
-    EXPECT_EQ(ui.messageBoxes[0].caption, kTitle);
-    EXPECT_EQ(ui.messageBoxes[0].owner, 7u);
   }
 }
 

@@ -1,5 +1,5 @@
 // The three wizard pages of emailsetup: where each starts, the account page's buttons, and what
-// Next stores; then CommitPages writes them with the wizard's login.
+// Next stores.
 
 #include <gtest/gtest.h>
 
@@ -95,32 +95,6 @@ TEST_F(WizardPagesTest, SizePageStoresTheLimitAndTheAttachments) {
   EXPECT_EQ(Data().a.Get(block_a::MemoLimit), 50u * 1024);
   EXPECT_EQ(Data().a.Get(block_a::MailNoAttachments), 0);
   EXPECT_EQ(Data().c.Get(block_c::SupportedOnly), 1);
-}
-
-// The whole wizard: the three pages' answers and the wizard's login reach the control file.
-TEST_F(WizardPagesTest, CommitPagesWritesWhatThePagesStored) {
-  OpenControlFile();
-  setup::email::CWizAccount account(setup);
-  setup::email::CWizRange range(setup);
-  setup::email::CWizSize size(setup);
-  account.Start();
-  range.Start();
-  size.Start();
-  account.AccountChanged(u"Laptop");
-  range.CountChanged(u"7", 0);
-  size.SizeChanged(u"20", 0);
-  account.Next();
-  range.Next();
-  size.Next();
-  Session().CommitWizardData(setup::WizardData{u"jdoe", u"/ph-gw"});
-  const sim::Profile saved = sim::LoadProfileFile(ControlFile());
-  EXPECT_EQ(saved.b.Get(DeviceAccount), u"Laptop (PC mail)");
-  EXPECT_EQ(saved.a.Get(block_a::MailRangeCount), 7);
-  EXPECT_EQ(saved.a.Get(block_a::MemoLimit), 20u * 1024);
-  EXPECT_EQ(saved.a.Get(block_a::MailFolders), 10u);
-  EXPECT_EQ(saved.a.Get(block_a::Title), u"Didodudo Z380 - Synchronization (E-mail)");
-  EXPECT_EQ(saved.c.Get(block_c::LoginUser), u"jdoe");
-  EXPECT_EQ(saved.c.Get(block_c::ManualLogin), 1);
 }
 
 }  // namespace
