@@ -72,7 +72,7 @@ struct Component {
   LoginFields login;
 
   // Every load, after the fixed values all components share: the identity and the component's
-  // own constants (Algorithms 2.4).
+  // own constants.
   void (*writeIdentity)(Blocks& blocks, const ValueContext& context);
   // InvisibleDialog, after the load values.
   void (*applyDefaults)(Blocks& blocks, const ValueContext& context);

@@ -69,20 +69,21 @@ class ProfileSession {
   void SetControlFile(std::u16string path) { controlFile_ = std::move(path); }
   const std::u16string& ControlFile() const { return controlFile_; }
 
-  // Algorithms 1: creates the engine, opens the control file and reads the three blocks.
-  // False, after the internal-error message, when the engine cannot be created (none is held)
-  // or the file cannot be opened (the engine stays held until Release).
+  // Creates the engine, opens the control file and reads the three blocks. False, after the
+  // internal-error message, when the engine cannot be created (none is held) or the file cannot
+  // be opened (the engine stays held until Release).
   bool Open();
-  // Algorithms 2: derives the paths, writes the fixed values and the identity, reads the log
-  // level and the help file's folder from the registry.
+  // Derives the paths, writes the fixed values and the identity, reads the log level and the
+  // help file's folder from the registry. After every successful open, before any page is
+  // filled or default applied.
   void Prepare();
   // Open, then Prepare; on failure Release instead. What ShowDialog, AddPages and
   // InvisibleDialog begin with.
   bool OpenAndPrepare();
-  // Algorithms 3: writes blocks A, B and C into their streams and saves. False when no engine
-  // is held, or after the internal-error message when the save failed.
+  // Writes blocks A, B and C into their streams and saves. False when no engine is held, or
+  // after the internal-error message when the save failed.
   bool Commit();
-  // Algorithms 4: closes and drops the engine, if one is held.
+  // Closes and drops the engine, if one is held.
   void Release();
   bool HoldsEngine() const { return engine_ != nullptr; }
 
