@@ -49,7 +49,7 @@ void RegisterModuleServer(HMODULE module, REFCLSID classId, const ClassEntriesFu
     auto key = registry.OpenKey(RegistryRoot::kClassesRoot, entry.key,
                                 platform::registry_access::kWrite, true);
     if (!key) throw platform::Exception("Cannot create HKEY_CLASSES_ROOT\\" + entry.key);
-    key->WriteWideString(entry.valueName, entry.data);
+    if (entry.data) key->WriteWideString(entry.valueName, *entry.data);
   }
 }
 

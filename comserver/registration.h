@@ -8,6 +8,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,11 +20,11 @@ namespace comserver {
 
 // A value under HKEY_CLASSES_ROOT; the empty name is the key's default value. The values are
 // wide text: the module may live in a folder whose name the ANSI code page cannot write, and a
-// path with "?" in it names no file.
+// path with "?" in it names no file. Without data the key is made and holds no value.
 struct RegistryEntry {
   std::string key;
   std::string valueName;
-  std::u16string data;
+  std::optional<std::u16string> data;
 };
 
 // "{24D093C0-683C-11D4-B322-0000E8213261}" as registry key names and values are written.

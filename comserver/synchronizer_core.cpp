@@ -3,11 +3,11 @@
 #include <optional>
 
 #include "comserver/com_barrier.h"
-#include "platform/win32/ansi_code_page.h"
+#include "comserver/error_info.h"
+#include "comserver/module_state.h"
 #include "platform/win32/dispatch_object.h"
 #include "platform/win32/ole_owners.h"
 #include "platform/win32/stream_adapter.h"
-#include "platform/win32/wide_text.h"
 
 namespace comserver {
 namespace {
@@ -34,18 +34,6 @@ class HostStream {
   std::optional<platform::win32::StreamAdapter> adapter_;
 };
 
-// Leaves the failure's text where a caller of a failing COM method looks for it.
-void SetFailureInfo(REFIID iid, const char* source, const std::string& text) {
-  ComPtr<ICreateErrorInfo> create;
-  if (FAILED(CreateErrorInfo(create.Put()))) return;
-  const std::u16string wideSource = platform::win32::AnsiToWide(source);
-  const std::u16string wideText = platform::win32::AnsiToWide(text);
-  create->SetGUID(iid);
-  create->SetSource(const_cast<LPOLESTR>(platform::win32::AsWide(wideSource.c_str())));
-  create->SetDescription(const_cast<LPOLESTR>(platform::win32::AsWide(wideText.c_str())));
-  if (ComPtr<IErrorInfo> info = create.TryQuery<IErrorInfo>()) SetErrorInfo(0, info.Get());
-}
-
 }  // namespace
 
 SynchronizerCore::SynchronizerCore(const SynchronizerModule& module, REFIID interfaceId)
@@ -64,7 +52,8 @@ HRESULT SynchronizerCore::HostMethod(const char* method, LONG* value, Body&& bod
         return S_OK;
       },
       [&](HRESULT hr, const char* text) {
-        SetFailureInfo(interfaceId_, module_.progId, std::string(method) + ": " + text);
+        // Left where a caller of a failing COM method looks for it.
+        SetErrorObject(interfaceId_, module_.progId, std::string(method) + ": " + text);
         return hr;
       });
 }

@@ -19,7 +19,6 @@
 
 #include <memory>
 
-#include "comserver/module_state.h"
 #include "comserver/synchronizer_module.h"
 #include "platform/win32/win32_platform.h"
 
@@ -29,9 +28,6 @@ class SynchronizerCore {
  public:
   // Raises when the plug-in cannot be made.
   SynchronizerCore(const SynchronizerModule& module, REFIID interfaceId);
-
-  // Whether the thread's error info after a failing call belongs to this interface.
-  bool SupportsErrorInfo(REFIID iid) const { return iid == interfaceId_; }
 
   HRESULT Init(IDispatch* progress, IUnknown* synchSetup, IUnknown* appSetup, LONG* value) noexcept;
   HRESULT Term(IDispatch* progress, LONG* value) noexcept;
@@ -47,7 +43,6 @@ class SynchronizerCore {
   template <typename Body>
   HRESULT HostMethod(const char* method, LONG* value, Body&& body) noexcept;
 
-  ObjectCountScope counted_;
   const SynchronizerModule& module_;
   IID interfaceId_;
   platform::win32::Win32Platform platform_;

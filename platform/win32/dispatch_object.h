@@ -24,12 +24,14 @@ class DispatchObject final : public Dispatch {
   explicit DispatchObject(ComPtr<IDispatch> dispatch) : dispatch_(std::move(dispatch)) {}
 
   Variant InvokeMember(std::string_view name, Invoke kind, std::span<const Variant> args) override;
+  // For objects that are known by dispatch identifiers only: no GetIDsOfNames. `name` is what a
+  // failure calls the member.
+  Variant InvokeById(DISPID id, std::string_view name, Invoke kind, std::span<const Variant> args);
 
   const ComPtr<IDispatch>& Interface() const { return dispatch_; }
 
  private:
   DISPID IdOf(std::string_view name);
-  Variant InvokeById(DISPID id, std::string_view name, Invoke kind, std::span<const Variant> args);
 
   ComPtr<IDispatch> dispatch_;
   std::unordered_map<std::string, DISPID> ids_;  // keyed by the upper-case name

@@ -27,26 +27,29 @@ bool HasStringText(HMODULE module, int id) {
 
 class Win32ResourceLibrary final : public ResourceLibrary {
  public:
-  explicit Win32ResourceLibrary(UniqueModule module) : module_(std::move(module)) {}
+  explicit Win32ResourceLibrary(UniqueModule module)
+      : owned_(std::move(module)), module_(owned_.Get()) {}
+  explicit Win32ResourceLibrary(HMODULE borrowed) : module_(borrowed) {}
 
   std::optional<std::string> LoadString(int id) override {
     // The system only looks at the low 16 bits: without this check 65538 would read string 2.
-    if (id < 0 || id > kLargestResourceId || !HasStringText(module_.Get(), id)) {
+    if (id < 0 || id > kLargestResourceId || !HasStringText(module_, id)) {
       return std::nullopt;
     }
     char buffer[kStringBuffer];
-    const int length = LoadStringA(module_.Get(), static_cast<UINT>(id), buffer, kStringBuffer);
+    const int length = LoadStringA(module_, static_cast<UINT>(id), buffer, kStringBuffer);
     return std::string(buffer, length > 0 ? length : 0);
   }
 
   bool HasBitmap(int id) override {
     // MAKEINTRESOURCE of 0 is a null name, and of anything above 16 bits a pointer.
     if (id <= 0 || id > kLargestResourceId) return false;
-    return FindResourceA(module_.Get(), MAKEINTRESOURCEA(id), RT_BITMAP) != nullptr;
+    return FindResourceA(module_, MAKEINTRESOURCEA(id), RT_BITMAP) != nullptr;
   }
 
  private:
-  UniqueModule module_;
+  UniqueModule owned_;  // empty for a module someone else loaded
+  HMODULE module_;
 };
 
 }  // namespace
@@ -60,6 +63,10 @@ std::unique_ptr<ResourceLibrary> Win32ResourceLoader::Load(const std::string& pa
   UniqueModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
   if (!module) return nullptr;
   return std::make_unique<Win32ResourceLibrary>(std::move(module));
+}
+
+std::unique_ptr<ResourceLibrary> LoadedModuleResources(HMODULE module) {
+  return std::make_unique<Win32ResourceLibrary>(module);
 }
 
 }  // namespace platform::win32

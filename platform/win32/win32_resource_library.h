@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/resource_library.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 
@@ -11,5 +12,9 @@ class Win32ResourceLoader final : public ResourceLoader {
   bool LibraryExists(const std::string& path) override;
   std::unique_ptr<ResourceLibrary> Load(const std::string& path) override;
 };
+
+// The resources of a module that is already loaded, such as the component's own DLL; the
+// module must stay loaded while the library is used.
+std::unique_ptr<ResourceLibrary> LoadedModuleResources(HMODULE module);
 
 }  // namespace platform::win32

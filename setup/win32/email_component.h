@@ -1,0 +1,26 @@
+#pragma once
+
+// emailsetup on Windows: its portable half (profile session over the component's table, folder
+// pickers) with the host's engine object, the real folder picker and the DLL's own texts.
+
+#include "platform/win32/windows_api.h"
+
+#include "setup/emailsetup/email_setup.h"
+#include "setup/win32/data_component.h"
+#include "setup/win32/win32_setup_services.h"
+
+namespace setup::win32 {
+
+class EmailComponent final : public DataComponent {
+ public:
+  // module: emailsetup.dll, whose resources the texts and pages come from.
+  explicit EmailComponent(HMODULE module);
+
+  ProfileSession& Session() override { return setup_.Session(); }
+
+ private:
+  Win32SetupServices services_;  // before setup_, which refers to it
+  email::EmailSetup setup_;
+};
+
+}  // namespace setup::win32
