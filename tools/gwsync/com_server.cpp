@@ -1,6 +1,7 @@
 #include "tools/gwsync/com_server.h"
 
 #include <array>
+#include <vector>
 
 #include "platform/exception.h"
 #include "platform/win32/ansi_code_page.h"
@@ -12,6 +13,8 @@
 namespace gwsync {
 namespace {
 
+constexpr char kHostEngineProgId[] = "EPOCU.Symbian.SYNCH.ISYNCHU";
+
 using platform::win32::DescribeHResult;
 
 std::string PathOf(HMODULE module) {
@@ -20,17 +23,27 @@ std::string PathOf(HMODULE module) {
   return std::string(path.data(), length);
 }
 
+// The exports are declared in gwsim_exports.h and hostsim_exports.h, which both sides compile.
 template <typename Function>
-Function* Export(HMODULE module, const char* name) {
-  // The exports are declared in gwsim_exports.h, which both sides compile.
+Function* Export(HMODULE module, const char* name, std::string_view progId,
+                 std::string_view simulator) {
   auto* function =
       reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
   if (function == nullptr) {
-    throw platform::Exception(std::string(sim::kSessionProgId) + " is served by " + PathOf(module) +
-                              ", which is not the simulated GroupWise (gwsim.dll): it has no " +
-                              name);
+    throw platform::Exception(std::string(progId) + " is served by " + PathOf(module) +
+                              ", which is not " + std::string(simulator) + ": it has no " + name);
   }
   return function;
+}
+
+template <typename Function>
+Function* Export(HMODULE module, const char* name) {
+  return Export<Function>(module, name, sim::kSessionProgId, "the simulated GroupWise (gwsim.dll)");
+}
+
+template <typename Function>
+Function* HostExport(HMODULE module, const char* name) {
+  return Export<Function>(module, name, kHostEngineProgId, "the simulated host (hostsim.dll)");
 }
 
 // Each export answers 0, or 1 with its reason in the buffer.
@@ -101,6 +114,51 @@ void GroupWiseModule::SetClock(platform::AutomationDate day) {
 void GroupWiseModule::SaveIfChanged() {
   std::array<char, 1024> message{};
   Check(saveIfChanged_(message.data(), message.size()), message);
+}
+
+HostModule::HostModule() : module_(LoadServerModule(kHostEngineProgId)) {
+  using namespace sim::hostsim;
+  setEngineFaults_ =
+      HostExport<HostsimSetEngineFaultsFunction>(module_.Get(), kSetEngineFaultsExport);
+  useProfileKind_ = HostExport<HostsimUseProfileKindFunction>(module_.Get(), kUseProfileKindExport);
+  setFolderPicker_ =
+      HostExport<HostsimSetFolderPickerFunction>(module_.Get(), kSetFolderPickerExport);
+  takeEngineCalls_ = HostExport<HostsimTakeCallsFunction>(module_.Get(), kTakeEngineCallsExport);
+  takePickerCalls_ = HostExport<HostsimTakeCallsFunction>(module_.Get(), kTakePickerCallsExport);
+}
+
+void HostModule::SetEngineFaults(uint32_t faults, int32_t shortStreams) {
+  std::array<char, 1024> message{};
+  Check(setEngineFaults_(faults, shortStreams, message.data(), message.size()), message);
+}
+
+void HostModule::UseProfileKind(const std::string& kind) {
+  std::array<char, 1024> message{};
+  Check(useProfileKind_(kind.c_str(), message.data(), message.size()), message);
+}
+
+void HostModule::SetFolderPicker(uint32_t faults, int32_t choice) {
+  std::array<char, 1024> message{};
+  Check(setFolderPicker_(faults, choice, message.data(), message.size()), message);
+}
+
+namespace {
+
+std::string TakeCalls(HostsimTakeCallsFunction* take) {
+  std::vector<char> calls(64 * 1024);
+  if (take(calls.data(), static_cast<unsigned>(calls.size())) != 0)
+    throw platform::Exception(calls.data());
+  return calls.data();
+}
+
+}  // namespace
+
+std::string HostModule::TakeEngineCalls() {
+  return TakeCalls(takeEngineCalls_);
+}
+
+std::string HostModule::TakePickerCalls() {
+  return TakeCalls(takePickerCalls_);
 }
 
 }  // namespace gwsync

@@ -9,6 +9,7 @@
 #include "platform/automation_date.h"
 #include "platform/win32/ole_owners.h"
 #include "sim/groupwise/com/gwsim_exports.h"
+#include "sim/host/com/hostsim_exports.h"
 
 namespace gwsync {
 
@@ -39,6 +40,31 @@ class GroupWiseModule {
   GwsimUseSampleFunction* useSample_ = nullptr;
   GwsimSaveIfChangedFunction* saveIfChanged_ = nullptr;
   GwsimSetClockFunction* setClock_ = nullptr;
+};
+
+// hostsim.dll, found as the server of the host's engine object ("EPOCU.Symbian.SYNCH.ISYNCHU"):
+// the very module whose engine objects and folder pickers the setup component will create.
+class HostModule {
+ public:
+  // Raises platform::Exception when the engine object is not registered, or registered to a
+  // server that is not the simulator.
+  HostModule();
+
+  // Each raises platform::Exception with the simulator's message; hostsim_exports.h says what
+  // they set.
+  void SetEngineFaults(uint32_t faults, int32_t shortStreams = -1);
+  void UseProfileKind(const std::string& kind);
+  void SetFolderPicker(uint32_t faults, int32_t choice);
+  std::string TakeEngineCalls();
+  std::string TakePickerCalls();
+
+ private:
+  platform::win32::UniqueModule module_;
+  HostsimSetEngineFaultsFunction* setEngineFaults_ = nullptr;
+  HostsimUseProfileKindFunction* useProfileKind_ = nullptr;
+  HostsimSetFolderPickerFunction* setFolderPicker_ = nullptr;
+  HostsimTakeCallsFunction* takeEngineCalls_ = nullptr;
+  HostsimTakeCallsFunction* takePickerCalls_ = nullptr;
 };
 
 }  // namespace gwsync

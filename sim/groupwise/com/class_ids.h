@@ -2,18 +2,11 @@
 
 // The identities gwsim.dll registers: GroupWise's two ProgIDs, served by classes of our own.
 
-#include "platform/win32/windows_api.h"
-
-#include <string_view>
+#include "sim/common/com/simulated_classes.h"
 
 namespace sim::gwsim {
 
-struct SimulatedClass {
-  CLSID id;
-  std::string_view idText;  // as the registry writes it
-  std::string_view progId;
-  std::string_view description;
-};
+using com::SimulatedClass;
 
 inline constexpr SimulatedClass kSessionClass = {
     {0xfbca7969, 0xe8ee, 0x4cdb, {0x9b, 0x24, 0xa4, 0xcb, 0x47, 0x5f, 0x55, 0x8e}},

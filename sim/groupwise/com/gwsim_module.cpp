@@ -1,8 +1,6 @@
 // gwsim.dll's entry points: the class objects COM asks for, and the functions its host calls to
 // choose and save the mailbox (gwsim_exports.h). Registration is in registration.cpp.
 
-#include <algorithm>
-#include <cstring>
 #include <new>
 #include <type_traits>
 
@@ -28,22 +26,6 @@ HRESULT ComBarrier(Body&& body) noexcept {
     return FAILED(failure.HResult()) ? failure.HResult() : E_FAIL;
   } catch (const std::exception&) {
     return E_FAIL;
-  }
-}
-
-// The same for the plain exports, whose caller gets the reason as text.
-template <typename Body>
-int ExportBarrier(char* message, unsigned size, Body&& body) noexcept {
-  try {
-    body();
-    return 0;
-  } catch (const std::exception& failure) {
-    if (message != nullptr && size > 0) {
-      const std::size_t length = std::min<std::size_t>(std::strlen(failure.what()), size - 1);
-      std::memcpy(message, failure.what(), length);
-      message[length] = '\0';
-    }
-    return 1;
   }
 }
 
@@ -116,26 +98,26 @@ STDAPI DllCanUnloadNow() {
 }
 
 int GwsimUseStore(const char* path, char* message, unsigned size) {
-  return sim::gwsim::ExportBarrier(message, size, [&] {
+  return sim::com::ExportBarrier(message, size, [&] {
     if (path == nullptr || *path == '\0') throw platform::Exception("no store file named");
     sim::gwsim::UseStore(path);
   });
 }
 
 int GwsimUseSample(int32_t yyyymmdd, char* message, unsigned size) {
-  return sim::gwsim::ExportBarrier(
+  return sim::com::ExportBarrier(
       message, size, [&] { sim::gwsim::UseSample(sim::gwsim::DayFromNumber(yyyymmdd)); });
 }
 
 int GwsimSetClock(int32_t yyyymmdd, char* message, unsigned size) {
-  return sim::gwsim::ExportBarrier(message, size, [&] {
+  return sim::com::ExportBarrier(message, size, [&] {
     sim::gwsim::SetClock(yyyymmdd == 0 ? std::nullopt
                                        : std::optional(sim::gwsim::DayFromNumber(yyyymmdd)));
   });
 }
 
 int GwsimSaveIfChanged(char* message, unsigned size) {
-  return sim::gwsim::ExportBarrier(message, size, [] { sim::gwsim::SaveIfChanged(); });
+  return sim::com::ExportBarrier(message, size, [] { sim::gwsim::SaveIfChanged(); });
 }
 
 }  // extern "C"

@@ -1,98 +1,18 @@
 // Self-registration (regsvr32): each class under its CLSID as an in-process server of this
-// module, apartment threaded, and GroupWise's ProgID pointing at it.
-//
-// HKEY_CLASSES_ROOT\CLSID\{clsid}                 (default) description
-//                   \InprocServer32                (default) path of gwsim.dll
-//                                                  ThreadingModel "Apartment"
-//                   \ProgID                        (default) ProgID
-// HKEY_CLASSES_ROOT\ProgID                         (default) description
-//                   \CLSID                         (default) {clsid}
+// module, apartment threaded, and GroupWise's ProgID pointing at it
+// (sim/common/com/simulated_classes.h).
 
-#include <string>
-
-#include <olectl.h>
-
-#include "platform/registry.h"
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_environment.h"
-#include "platform/win32/win32_registry.h"
+#include "sim/common/com/simulated_classes.h"
 #include "sim/groupwise/com/class_ids.h"
-
-namespace sim::gwsim {
-namespace {
-
-using platform::RegistryRoot;
-
-// Values are written as wide text: the module may live in a folder whose name the ANSI code
-// page cannot write, and a path with "?" in it names no file.
-void SetDefault(platform::Registry& registry, const std::string& path, std::u16string_view value,
-                std::string_view name = "", std::u16string_view other = u"") {
-  const auto key =
-      registry.OpenKey(RegistryRoot::kClassesRoot, path, platform::registry_access::kWrite, true);
-  if (!key) throw platform::RegistryError("cannot create HKEY_CLASSES_ROOT\\" + path);
-  key->WriteWideString("", value);
-  if (!name.empty()) key->WriteWideString(name, other);
-}
-
-void SetDefault(platform::Registry& registry, const std::string& path, std::string_view ascii) {
-  SetDefault(registry, path, std::u16string(ascii.begin(), ascii.end()));
-}
-
-void Register(platform::Registry& registry, const SimulatedClass& simulated,
-              const std::u16string& modulePath) {
-  const std::string classKey = "CLSID\\" + std::string(simulated.idText);
-  SetDefault(registry, classKey, simulated.description);
-  SetDefault(registry, classKey + "\\InprocServer32", modulePath, "ThreadingModel", u"Apartment");
-  SetDefault(registry, classKey + "\\ProgID", simulated.progId);
-  SetDefault(registry, std::string(simulated.progId), simulated.description);
-  SetDefault(registry, std::string(simulated.progId) + "\\CLSID", simulated.idText);
-}
-
-// The ProgID is removed only while it still names our class: a real GroupWise registered later
-// keeps its own.
-void Unregister(platform::Registry& registry, const SimulatedClass& simulated) {
-  registry.DeleteKeyTree(RegistryRoot::kClassesRoot, "CLSID\\" + std::string(simulated.idText));
-  const std::string progIdClass = std::string(simulated.progId) + "\\CLSID";
-  const auto key = registry.OpenKey(RegistryRoot::kClassesRoot, progIdClass,
-                                    platform::registry_access::kRead, false);
-  const std::optional<std::string> owner = key ? key->ReadString("") : std::nullopt;
-  if (owner && *owner == simulated.idText)
-    registry.DeleteKeyTree(RegistryRoot::kClassesRoot, std::string(simulated.progId));
-}
-
-template <typename Body>
-HRESULT RegistrationBarrier(Body&& body) noexcept {
-  try {
-    platform::win32::Win32Registry registry;
-    body(registry);
-    return S_OK;
-  } catch (const std::exception&) {
-    return SELFREG_E_CLASS;
-  }
-}
-
-}  // namespace
-}  // namespace sim::gwsim
 
 extern "C" {
 
 STDAPI DllRegisterServer() {
-  using namespace sim::gwsim;
-  return RegistrationBarrier([](platform::Registry& registry) {
-    const std::wstring path =
-        platform::win32::WideModulePath(platform::win32::Win32Environment().Module());
-    const std::u16string modulePath(platform::win32::AsUtf16(path.c_str()), path.size());
-    for (const SimulatedClass* simulated : kClasses)
-      Register(registry, *simulated, modulePath);
-  });
+  return sim::com::RegisterClasses(sim::gwsim::kClasses);
 }
 
 STDAPI DllUnregisterServer() {
-  using namespace sim::gwsim;
-  return RegistrationBarrier([](platform::Registry& registry) {
-    for (const SimulatedClass* simulated : kClasses)
-      Unregister(registry, *simulated);
-  });
+  return sim::com::UnregisterClasses(sim::gwsim::kClasses);
 }
 
 }  // extern "C"
