@@ -8,9 +8,17 @@
 #include "platform/win32/win32_registry.h"
 #include "setup/com/wizard_data.h"
 #include "setup/common/machine_settings.h"
+#include "setup/win32/settings_sheet.h"
 
 namespace setup::com {
+namespace {
+
 using comserver::SetErrorObject;
+
+// The caption of every data component's Settings sheet.
+constexpr int kSheetCaption = 106;
+
+}  // namespace
 
 DataDialog::DataDialog(std::unique_ptr<win32::DataComponent> component, REFIID interfaceId)
     : component_(std::move(component)), interfaceId_(interfaceId) {}
@@ -37,15 +45,49 @@ HRESULT DataDialog::PutControlFile(BSTR value) noexcept {
 }
 
 HRESULT DataDialog::ShowDialog() noexcept {
-  return E_NOTIMPL;
+  return Method("ShowDialog", [&] {
+    ProfileSession& session = component_->Session();
+    const auto pages = component_->SettingsPages();
+    if (!session.OpenAndPrepare()) return S_FALSE;
+    // The host's window, when it has one active, is the sheet's owner.
+    if (win32::RunSettingsSheet(GetActiveWindow(), session.Strings().Text(kSheetCaption), pages)) {
+      session.Commit();
+    }
+    session.Release();
+    return S_OK;
+  });
 }
 
-HRESULT DataDialog::AddPages(ULONG) noexcept {
-  return E_NOTIMPL;
+HRESULT DataDialog::AddPages(ULONG propPage) noexcept {
+  auto* hostVariable = reinterpret_cast<HPROPSHEETPAGE**>(static_cast<uintptr_t>(propPage));
+  if (hostVariable == nullptr) return E_POINTER;
+  return Method("AddPages", [&] {
+    ProfileSession& session = component_->Session();
+    wizardPages_ = component_->WizardPages();
+    wizardHandles_.clear();
+    for (const auto& page : wizardPages_)
+      wizardHandles_.push_back(page->Handle());
+    wizardHandles_.push_back(nullptr);
+    // Here the pages are handed over: the host and the component share comctl32 in process,
+    // so "page objects of the shared dialog framework" are HPROPSHEETPAGE handles, and the
+    // host's variable receives the address of their null-terminated array. The host puts them
+    // into its own wizard sheet, which destroys them with itself; the pages stay this
+    // object's until RemovePages.
+    *hostVariable = wizardHandles_.data();
+    // Held for CommitPages when the profile opens; released already when it does not, and the
+    // pages then start from zeroed blocks that nothing stores.
+    session.OpenAndPrepare();
+    return S_OK;
+  });
 }
 
 HRESULT DataDialog::RemovePages() noexcept {
-  return E_NOTIMPL;
+  return Method("RemovePages", [&] {
+    wizardPages_.clear();
+    wizardHandles_.clear();
+    component_->Session().Release();
+    return S_OK;
+  });
 }
 
 HRESULT DataDialog::CommitPages(const VARIANT& profileName) noexcept {

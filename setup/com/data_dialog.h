@@ -13,6 +13,7 @@
 //   expects, and the host asks the object.
 
 #include <memory>
+#include <vector>
 
 #include "setup/com/dialog_methods.h"
 #include "setup/win32/data_component.h"
@@ -40,6 +41,10 @@ class DataDialog final : public DialogMethods {
 
   std::unique_ptr<win32::DataComponent> component_;
   IID interfaceId_;
+  // The wizard's pages from AddPages to RemovePages, and the null-terminated array of their
+  // handles that the host reads in the same time.
+  std::vector<std::unique_ptr<win32::PropertyPage>> wizardPages_;
+  std::vector<HPROPSHEETPAGE> wizardHandles_;
 };
 
 }  // namespace setup::com

@@ -17,8 +17,11 @@ class EmailComponent final : public DataComponent {
   explicit EmailComponent(HMODULE module);
 
   ProfileSession& Session() override { return setup_.Session(); }
+  std::vector<std::unique_ptr<PropertyPage>> SettingsPages() override;
+  std::vector<std::unique_ptr<PropertyPage>> WizardPages() override;
 
  private:
+  HMODULE module_;
   Win32SetupServices services_;  // before setup_, which refers to it
   email::EmailSetup setup_;
 };
