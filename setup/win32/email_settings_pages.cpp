@@ -21,8 +21,9 @@ static_assert(IDC_ACCOUNT_INTRO == control::kAccountIntro &&
               IDC_CONFLICT_INTRO == control::kConflictIntro &&
               IDC_DELETE_INTRO == control::kDeleteIntro);
 
+// A refusal keeps the sheet open on the refusing page, whichever page was showing.
 LRESULT Refused(bool accepted) {
-  return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+  return accepted ? PSNRET_NOERROR : PSNRET_INVALID;
 }
 
 class GeneralPage final : public PropertyPage {
