@@ -17,6 +17,7 @@
 #include "tools/gwsync/setup_command.h"
 
 #if defined(_WIN32)
+#include "tools/gwsync/com_setup.h"
 #include "tools/gwsync/com_site.h"
 #else
 #include "tools/gwsync/plugin_choice.h"
@@ -95,8 +96,13 @@ int main(int argc, char** argv) {
       return Parse(*parse, console);
     if (std::holds_alternative<gwsync::SessionCommand>(options->command))
       return gwsync::RunSessionCommand(*options, parts, console);
-    if (std::holds_alternative<gwsync::SetupCommand>(options->command))
+    if (std::holds_alternative<gwsync::SetupCommand>(options->command)) {
+#if defined(_WIN32)
+      return gwsync::RunComSetupCommand(*options, console);
+#else
       return gwsync::RunSetupCommand(*options, console);
+#endif
+    }
     return gwsync::RunHostCommand(*options, parts, console);
   } catch (const std::exception& failure) {
     std::cerr << "gwsync: " << failure.what() << "\n";
