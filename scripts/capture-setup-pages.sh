@@ -14,8 +14,6 @@ cmake --build "$build" --target setup_pages_capture
 export GWS_WINEPREFIX="$PWD/$build/wineprefix-capture"
 run() { cmake/wine-run.sh "$@"; }
 run reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
-# Wine's desktop started without a display would stay for the next program; let it end first.
-WINEPREFIX="$GWS_WINEPREFIX" wineserver -w
 # Wine's own Tahoma and MS Sans Serif (Debian's fonts-wine), which this Wine looks for in the
 # prefix; without them the dialog font falls back to a much wider one.
 fonts=/usr/share/wine/fonts
@@ -24,6 +22,9 @@ cp "$fonts"/*.ttf "$fonts"/*.fon "$GWS_WINEPREFIX/drive_c/windows/Fonts/"
 for server in emailsetup hostsim; do
   run regsvr32 /s "$build/bin/$server.dll"
 done
+# Wine's desktop started without a display would stay for the next program, which could then
+# show no window; let it end first.
+WINEPREFIX="$GWS_WINEPREFIX" wineserver -w
 
 pictures="$(mktemp -d)"
 trap 'rm -rf "$pictures"' EXIT
