@@ -18,6 +18,14 @@ using comserver::SetErrorObject;
 // The caption of every data component's Settings sheet.
 constexpr int kSheetCaption = 106;
 
+// A wizard page that failed in the host's wizard closed it; the failure is this object's to
+// report at the next call.
+void RethrowPageFailure(const std::vector<std::unique_ptr<win32::PropertyPage>>& pages) {
+  for (const auto& page : pages) {
+    if (std::exception_ptr failure = page->TakeFailure()) std::rethrow_exception(failure);
+  }
+}
+
 }  // namespace
 
 DataDialog::DataDialog(std::unique_ptr<win32::DataComponent> component, REFIID interfaceId)
@@ -83,15 +91,19 @@ HRESULT DataDialog::AddPages(ULONG propPage) noexcept {
 
 HRESULT DataDialog::RemovePages() noexcept {
   return Method("RemovePages", [&] {
+    const auto pages = std::move(wizardPages_);
     wizardPages_.clear();
     wizardHandles_.clear();
     component_->Session().Release();
+    RethrowPageFailure(pages);
     return S_OK;
   });
 }
 
 HRESULT DataDialog::CommitPages(const VARIANT& profileName) noexcept {
   return Method("CommitPages", [&] {
+    // What a failed page may have left half stored is not saved.
+    RethrowPageFailure(wizardPages_);
     component_->Session().CommitWizardData(ReadWizardData(profileName));
     return S_OK;
   });

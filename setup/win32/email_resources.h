@@ -56,7 +56,8 @@
 #define IDC_INBOX_AND_OUTBOX 241
 #define IDC_ALL_FOLDERS 242
 
-// Conflict Resolution (the group box shares 240, the buttons 241 and 242)
+// Conflict Resolution (its group box and buttons have the numbers of Restrictions' folders)
+#define IDC_CONFLICT_GROUP 240
 #define IDC_CONFLICT_INTRO 248
 #define IDC_GROUPWISE_WINS 241
 #define IDC_SMARTPHONE_WINS 242

@@ -15,7 +15,9 @@
 #include "framework/setup_blocks.h"
 #include "platform/win32/system_message.h"
 #include "setup/win32/email_resources.h"
+#include "setup/win32/property_page.h"
 #include "setup/win32/settings_sheet.h"
+#include "sim/host/com/hostsim_exports.h"
 #include "tests/setupcom/email_setup_fixture.h"
 #include "tests/setupcom/sheet_steps.h"
 #include "tools/gwsync/com_setup_host.h"
@@ -167,6 +169,76 @@ TEST_F(EmailSheetTest, TheGeneralPageRefusesOkWhenTheAccountChangeIsNotWanted) {
   EXPECT_TRUE(openAfterNo);
   EXPECT_EQ(pageAfterNo, generalPage);
   EXPECT_TRUE(Load("refuse.json") == before);
+}
+
+// "..." of the General page: GroupWise's folder picker logged in with the login the page was
+// opened with, its choice shown and stored after OK; its failures shown and nothing changed.
+TEST_F(EmailSheetTest, TheFolderButtonChoosesTheFolderThroughGroupWisesPicker) {
+  const struct {
+    const char* name;
+    uint32_t faults;
+    int32_t choice;
+    std::vector<std::string> messages;
+    const char16_t* folderName;
+    const char16_t* folderId;
+    const char* calls;
+  } cases[] = {
+      {"a folder chosen",
+       0,
+       2,
+       {},
+       u"Projects",
+       u"GW.FOLDER.PROJECTS",
+       "create\nlogin(keep,/keep)\nbrowse(OLD-ID)\nlogout\n"},
+      {"the browser cancelled",
+       0,
+       -1,
+       {},
+       u"Old",
+       u"OLD-ID",
+       "create\nlogin(keep,/keep)\nbrowse(OLD-ID)\nlogout\n"},
+      {"the login refused",
+       sim::hostsim::kPickerLoginFails,
+       2,
+       {"Sorry, could not log into GroupWise"},
+       u"Old",
+       u"OLD-ID",
+       "create\nlogin(keep,/keep)\nlogout\n"},
+      {"no picker",
+       sim::hostsim::kPickerCannotCreate,
+       2,
+       {"Sorry, could not create the GroupWise file browser"},
+       u"Old",
+       u"OLD-ID",
+       "create refused\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::Profile stored = StoredProfile();
+    stored.c.Set(block_c::InboxOverride, 1);
+    stored.c.Set(block_c::InboxFolderName, u"Old");
+    stored.c.Set(block_c::InboxFolderId, u"OLD-ID");
+    Save("folder.json", stored);
+    host_.SetFolderPicker(c.faults, c.choice);
+    std::vector<std::string> messages;
+    std::vector<Step> steps = {ClickOnPage(IDC_PICK_FOLDER)};
+    for (std::size_t i = 0; i < c.messages.size(); ++i)
+      steps.push_back(AnswerMessage(kTitle, IDOK, &messages));
+    steps.push_back(Pause());
+    std::u16string shown;
+    steps.push_back(OnPage([&](HWND, HWND page) {
+      shown = setup::win32::ReadControlText(page, IDC_INBOX_FOLDER_NAME);
+    }));
+    steps.push_back(PressSheetButton(PSBTN_OK));
+    EXPECT_EQ(Show("folder.json", steps), S_OK);
+    EXPECT_EQ(messages, c.messages);
+    EXPECT_EQ(shown, c.folderName);
+    EXPECT_EQ(host_.TakePickerCalls(), c.calls);
+    const sim::Profile profile = Load("folder.json");
+    EXPECT_EQ(profile.c.Get(block_c::InboxFolderName), c.folderName);
+    EXPECT_EQ(profile.c.Get(block_c::InboxFolderId), c.folderId);
+    EXPECT_EQ(profile.c.Get(block_c::InboxOverride), 1);
+  }
 }
 
 struct ButtonPlaces {
