@@ -10,8 +10,8 @@
 //   WM_COMMAND      a click or a change: move that control's value into `controls` (a number
 //                   field through its CRangeEdit's TextChanged, applying the update it returns),
 //                   then refresh what depends on it (the enable rules, the delete caption)
-//   PSN_APPLY       Accept(page window): false refuses OK (PSNRET_INVALID_NOCHANGEPAGE) and the
-//                   sheet stays open on the page
+//   PSN_APPLY       Accept(page window): false refuses OK (PSNRET_INVALID, which brings the
+//                   page back) and the sheet stays open on the page
 // A page that was never shown is never filled, and its Accept writes nothing. Message boxes go
 // through the component's UserInterface, owned by the window handed in.
 
