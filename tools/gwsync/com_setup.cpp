@@ -1,14 +1,13 @@
 #include "tools/gwsync/com_setup.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "platform/win32/ole_owners.h"
 #include "sim/host/profile.h"
 #include "tools/gwsync/com_message_answerer.h"
 #include "tools/gwsync/com_server.h"
 #include "tools/gwsync/com_setup_host.h"
+#include "tools/gwsync/setup_command.h"
 
 namespace gwsync {
 namespace {
@@ -93,15 +92,7 @@ int RunComSetupCommand(const Options& options, Console console) {
       return kUsageError;
     }
   }
-  if (options.profileFile.empty()) {
-    console.err << "gwsync: setup needs --profile FILE, the control file the component writes\n";
-    return kUsageError;
-  }
-  std::error_code ignored;
-  if (std::filesystem::is_directory(options.profileFile, ignored)) {
-    console.err << "gwsync: " << options.profileFile << ": is a folder\n";
-    return kRunError;
-  }
+  if (const std::optional<int> refused = RefuseSetupProfile(options, console)) return *refused;
   const auto& command = std::get<SetupCommand>(options.command);
   platform::win32::ComApartment apartment;
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};

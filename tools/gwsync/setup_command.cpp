@@ -31,15 +31,7 @@ std::string_view ActionName(SetupAction action) {
 
 }  // namespace
 
-int RunSetupCommand(const Options& options, Console console) {
-  const auto& command = std::get<SetupCommand>(options.command);
-  if (command.action != SetupAction::kInvisible) {
-    console.err << "gwsync: setup email " << ActionName(command.action)
-                << " shows the component's own windows and needs the Windows build "
-                   "(gwsync.exe with emailsetup.dll registered); this build plays only "
-                   "`setup email invisible`\n";
-    return kUsageError;
-  }
+std::optional<int> RefuseSetupProfile(const Options& options, Console console) {
   if (options.profileFile.empty()) {
     console.err << "gwsync: setup needs --profile FILE, the control file the component writes\n";
     return kUsageError;
@@ -49,6 +41,19 @@ int RunSetupCommand(const Options& options, Console console) {
     console.err << "gwsync: " << options.profileFile << ": is a folder\n";
     return kRunError;
   }
+  return std::nullopt;
+}
+
+int RunSetupCommand(const Options& options, Console console) {
+  const auto& command = std::get<SetupCommand>(options.command);
+  if (command.action != SetupAction::kInvisible) {
+    console.err << "gwsync: setup email " << ActionName(command.action)
+                << " shows the component's own windows and needs the Windows build "
+                   "(gwsync.exe with emailsetup.dll registered); this build plays only "
+                   "`setup email invisible`\n";
+    return kUsageError;
+  }
+  if (const std::optional<int> refused = RefuseSetupProfile(options, console)) return *refused;
 
   ProgressPrinter printer(console.err, false);
   const auto note = [&printer](std::string_view line) {

@@ -5,6 +5,8 @@
 // over the profile file: `invisible` calls InvisibleDialog. `show` and `wizard` show the
 // component's own windows and so need the Windows build with the registered DLL.
 
+#include <optional>
+
 #include "tools/gwsync/command_line.h"
 #include "tools/gwsync/console.h"
 
@@ -14,5 +16,9 @@ namespace gwsync {
 // the profile was saved; 1 when it reported FALSE, the profile could not be saved or the
 // registry file cannot be read; 2 for an ACTION this build cannot play or a missing --profile.
 int RunSetupCommand(const Options& options, Console console);
+
+// What both builds check of --profile before a component sees it: the exit status, after its
+// message, when the run cannot go on (no --profile, or it names a folder).
+std::optional<int> RefuseSetupProfile(const Options& options, Console console);
 
 }  // namespace gwsync
