@@ -165,6 +165,10 @@ Step Post(UINT message) {
   return [message](HWND dialog) { PostMessageA(dialog, message, 0, 0); };
 }
 
+Step Send(UINT message) {
+  return [message](HWND dialog) { SendMessageA(dialog, message, 0, 0); };
+}
+
 Step CloseOwner() {
   return [](HWND dialog) { PostMessageA(GetWindow(dialog, GW_OWNER), WM_CLOSE, 0, 0); };
 }

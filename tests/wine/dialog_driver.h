@@ -65,6 +65,9 @@ Step Click(int id);
 // Moves the focus to the control with that identifier, as Tab would.
 Step Focus(int id);
 Step Post(UINT message);
+// The same message sent: the step ends only once the dialog's thread has handled it (a modal
+// loop it runs, a message box's, handles it too), so a step after it cannot overtake it.
+Step Send(UINT message);
 // Closes the dialog's owner, which takes its owned windows with it.
 Step CloseOwner();
 // Waits for a message box or dialog of the same thread with that caption to show.

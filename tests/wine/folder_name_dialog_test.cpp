@@ -154,7 +154,7 @@ TEST_F(FolderNameDialogTest, EachWayOfEndingItGivesItsNameOrNone) {
        {"Z380", "Other"},
        kBoxOnRefusal},
       {"a close while accept's message box is up stands",
-       {Press(VK_RETURN), WaitFor(kAcceptCaption), Post(WM_CLOSE), Answer(kAcceptCaption)},
+       {Press(VK_RETURN), WaitFor(kAcceptCaption), Send(WM_CLOSE), Answer(kAcceptCaption)},
        {},
        std::nullopt,
        {"Z380"},
