@@ -192,39 +192,4 @@ void CEmFoldersPage::Accept() {
   blocks.c.Set(block_c::SupportedOnly, controls.supportedOnly ? 1 : 0);
 }
 
-// ---- Conflict Resolution
-
-std::vector<ControlText> CConflictPage::StaticTexts() const {
-  return {
-      {control::kConflictIntro, setup_.Session().Strings().TextJoined(
-                                    {string_id::kConflictIntro, string_id::kConflictIntroEnd})}};
-}
-
-void CConflictPage::Fill() {
-  const ProfileSession& session = setup_.Session();
-  groupWiseWins = session.IsNewProfile() || session.Data().a.Get(block_a::ConflictRule) == 1;
-  MarkInitialised();
-}
-
-void CConflictPage::Accept() {
-  if (Initialised()) setup_.Session().Data().a.Set(block_a::ConflictRule, groupWiseWins ? 1 : 0);
-}
-
-// ---- Delete Options
-
-std::vector<ControlText> CDeleteOptions::StaticTexts() const {
-  return {{control::kDeleteIntro, setup_.Session().Strings().TextJoined(
-                                      {string_id::kDeleteIntro, string_id::kDeleteIntroEnd})}};
-}
-
-void CDeleteOptions::Fill() {
-  keepInGroupWise = setup_.Session().Data().a.Get(block_a::DeleteRule) == kEmailTypeBit;
-  MarkInitialised();
-}
-
-void CDeleteOptions::Accept() {
-  if (Initialised())
-    setup_.Session().Data().a.Set(block_a::DeleteRule, keepInGroupWise ? kEmailTypeBit : 0);
-}
-
 }  // namespace setup::email

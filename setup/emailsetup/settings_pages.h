@@ -21,6 +21,7 @@
 #include "platform/user_interface.h"
 #include "setup/common/page_model.h"
 #include "setup/common/range_edit.h"
+#include "setup/common/rule_pages.h"
 #include "setup/emailsetup/control_ids.h"
 #include "setup/emailsetup/email_setup.h"
 #include "setup/emailsetup/mail_range.h"
@@ -124,33 +125,21 @@ class CEmFoldersPage : public PageModel {
 };
 
 // Conflict Resolution.
-class CConflictPage : public PageModel {
+class CConflictPage : public ConflictPage {
  public:
-  explicit CConflictPage(EmailSetup& setup) : setup_(setup) {}
-
-  std::vector<ControlText> StaticTexts() const;
-  void Fill();
-  void Accept();
-
-  bool groupWiseWins = true;  // 241, else 242
-
- private:
-  EmailSetup& setup_;
+  explicit CConflictPage(EmailSetup& setup)
+      : ConflictPage(setup.Session(), {control::kConflictIntro, string_id::kConflictIntro,
+                                       string_id::kConflictIntroEnd}) {}
 };
 
-// Delete Options: what a deletion on the device does in GroupWise.
-class CDeleteOptions : public PageModel {
+// Delete Options: what a deletion on the device does in GroupWise (kept: 139, else 138).
+class CDeleteOptions : public DeleteOptionsPage {
  public:
-  explicit CDeleteOptions(EmailSetup& setup) : setup_(setup) {}
-
-  std::vector<ControlText> StaticTexts() const;
-  void Fill();
-  void Accept();
-
-  bool keepInGroupWise = false;  // 139, else 138
-
- private:
-  EmailSetup& setup_;
+  explicit CDeleteOptions(EmailSetup& setup)
+      : DeleteOptionsPage(
+            setup.Session(),
+            {control::kDeleteIntro, string_id::kDeleteIntro, string_id::kDeleteIntroEnd},
+            kEmailTypeBit) {}
 };
 
 }  // namespace setup::email

@@ -7,6 +7,7 @@
 #include "setup/win32/email_pages.h"
 #include "setup/win32/email_resources.h"
 #include "setup/win32/mail_range_fields.h"
+#include "setup/win32/rule_page_dialogs.h"
 
 namespace setup::win32 {
 namespace {
@@ -149,52 +150,6 @@ class RestrictionsPage final : public PropertyPage {
   RangeEditControl size_;
 };
 
-class ConflictPage final : public PropertyPage {
- public:
-  ConflictPage(HMODULE module, email::EmailSetup& setup)
-      : PropertyPage(module, IDD_EMAIL_CONFLICT, setup.Session()), model_(setup) {}
-
- private:
-  void OnInitDialog(HWND page) override {
-    SetControlTexts(page, model_.StaticTexts());
-    model_.Fill();
-    SetChecked(page, IDC_GROUPWISE_WINS, model_.groupWiseWins);
-    SetChecked(page, IDC_SMARTPHONE_WINS, !model_.groupWiseWins);
-  }
-  void OnCommand(HWND page, int, int code) override {
-    if (code == BN_CLICKED) model_.groupWiseWins = IsChecked(page, IDC_GROUPWISE_WINS);
-  }
-  LRESULT OnNotify(HWND, const NMHDR& header) override {
-    if (header.code == PSN_APPLY) model_.Accept();
-    return PSNRET_NOERROR;
-  }
-
-  email::CConflictPage model_;
-};
-
-class DeleteOptionsPage final : public PropertyPage {
- public:
-  DeleteOptionsPage(HMODULE module, email::EmailSetup& setup)
-      : PropertyPage(module, IDD_EMAIL_DELETE, setup.Session()), model_(setup) {}
-
- private:
-  void OnInitDialog(HWND page) override {
-    SetControlTexts(page, model_.StaticTexts());
-    model_.Fill();
-    SetChecked(page, IDC_DELETE_IN_GROUPWISE, !model_.keepInGroupWise);
-    SetChecked(page, IDC_KEEP_IN_GROUPWISE, model_.keepInGroupWise);
-  }
-  void OnCommand(HWND page, int, int code) override {
-    if (code == BN_CLICKED) model_.keepInGroupWise = IsChecked(page, IDC_KEEP_IN_GROUPWISE);
-  }
-  LRESULT OnNotify(HWND, const NMHDR& header) override {
-    if (header.code == PSN_APPLY) model_.Accept();
-    return PSNRET_NOERROR;
-  }
-
-  email::CDeleteOptions model_;
-};
-
 }  // namespace
 
 std::vector<std::unique_ptr<PropertyPage>> EmailSettingsPages(HMODULE module,
@@ -203,8 +158,11 @@ std::vector<std::unique_ptr<PropertyPage>> EmailSettingsPages(HMODULE module,
   pages.push_back(std::make_unique<GeneralPage>(module, setup));
   pages.push_back(std::make_unique<DateRangePage>(module, setup));
   pages.push_back(std::make_unique<RestrictionsPage>(module, setup));
-  pages.push_back(std::make_unique<ConflictPage>(module, setup));
-  pages.push_back(std::make_unique<DeleteOptionsPage>(module, setup));
+  pages.push_back(NewConflictPage(module, setup.Session(), email::CConflictPage(setup),
+                                  {IDD_EMAIL_CONFLICT, IDC_GROUPWISE_WINS, IDC_SMARTPHONE_WINS}));
+  pages.push_back(
+      NewDeleteOptionsPage(module, setup.Session(), email::CDeleteOptions(setup),
+                           {IDD_EMAIL_DELETE, IDC_KEEP_IN_GROUPWISE, IDC_DELETE_IN_GROUPWISE}));
   return pages;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/code_page.h"
 #include "platform/exception.h"
 #include "setup/common/load_values.h"
+#include "setup/common/pim_device_values.h"
 #include "setup/emailsetup/email_values.h"
 #include "sim/host/setup_strings.h"
 
@@ -28,22 +29,6 @@ constexpr I16Field A16(std::size_t offset) {
   return {BlockKind::kA, offset};
 }
 
-// Block B's contact field labels: slot and text. Slots 4 and 11 to 15 are the host's.
-constexpr std::pair<int, std::u16string_view> kFieldLabels[] = {
-    {0, u"LastName:"},     {1, u"FirstName:"},    {2, u"MidName:"},  {3, u"Company:"},
-    {5, u"JobTitle:"},     {6, u"WorkAddr:"},     {7, u"WorkCity:"}, {8, u"WorkCounty:"},
-    {9, u"WorkPostcode:"}, {10, u"WorkCountry:"}, {16, u"WorkTel:"}, {17, u"WorkFax:"},
-    {18, u"HomeTel:"},     {19, u"Mobile:"},      {20, u"Email:"},
-};
-
-// What the calendar and contacts components write into block B on every load.
-void WriteDeviceValues(SetupBlock& b) {
-  b.Set(TextField{BlockKind::kBPim, 1024, 256}, u"To-do list");
-  for (const auto& [slot, label] : kFieldLabels)
-    b.Set(TextField{BlockKind::kBPim, 2644 + 82 * static_cast<std::size_t>(slot), 41}, label);
-  b.Set(I16Field{BlockKind::kBPim, 17034}, 1);
-}
-
 void WriteCalendarIdentity(Profile& profile, std::string_view controlFilePath) {
   SetupBlock& a = profile.a;
   a.Set(block_a::Title, u"Didodudo Z380 - Synchronization (Calendar)");
@@ -58,7 +43,6 @@ void WriteCalendarIdentity(Profile& profile, std::string_view controlFilePath) {
     a.Set(block_a::TypeEnabled[type], 1);
   for (int16_t type : {kAnn, kCon})
     a.Set(block_a::TypeEnabled[type], 0);
-  a.Set(A16(3666), 1);
   a.Set(A16(3704), 0);
   for (int16_t type : {kApt, kEve, kAnn, kTodo}) {
     a.Set(block_a::DeviceCodePage[type], 65001u);
@@ -165,7 +149,10 @@ std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view
 Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel) {
   Profile profile;
   setup::WriteFixedValues(profile.a, logLevel);
-  WriteDeviceValues(profile.b);
+  setup::Blocks blocks(BlockKind::kBPim, BlockKind::kCPim);
+  setup::WritePimDeviceValues(blocks);
+  profile.b = std::move(blocks.b);
+  profile.a.Set(A16(3666), 1);
   WriteCalendarIdentity(profile, controlFilePath);
   WriteCalendarDefaults(profile.a);
   return profile;

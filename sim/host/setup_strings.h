@@ -11,10 +11,17 @@
 
 namespace sim {
 
-// The bytes of resources/emailsetup.strings (generated at build time).
+// The bytes of resources/emailsetup.strings, calsetup.strings, contactsetup.strings and
+// setupwizard.strings (generated at build time).
 std::string_view EmailSetupStringTable();
+std::string_view CalSetupStringTable();
+std::string_view ContactSetupStringTable();
+std::string_view SetupWizardStringTable();
 
-// emailsetup's strings, as its module's resources serve them.
+// Each component's strings, as its module's resources serve them.
 std::unique_ptr<platform::ResourceLibrary> EmailSetupStrings();
+std::unique_ptr<platform::ResourceLibrary> CalSetupStrings();
+std::unique_ptr<platform::ResourceLibrary> ContactSetupStrings();
+std::unique_ptr<platform::ResourceLibrary> SetupWizardStrings();
 
 }  // namespace sim
