@@ -80,7 +80,7 @@ class SimulatedEngine final : public setup::SyncEngine {
   int32_t Save() override {
     owner_.calls.push_back("save");
     if (owner_.faults.saveFails || !streams_[0]) return FailedSave();
-    Profile profile(owner_.kind_);
+    Profile profile(owner_.kind_.value_or(KindWritten()));
     profile.a = SetupBlock(profile.a.Kind(), streams_[0]->Bytes());
     profile.b = SetupBlock(profile.b.Kind(), streams_[1]->Bytes());
     profile.c = SetupBlock(profile.c.Kind(), streams_[2]->Bytes());
@@ -100,16 +100,25 @@ class SimulatedEngine final : public setup::SyncEngine {
   std::optional<Profile> Load() {
     std::error_code error;
     isNew_ = !std::filesystem::exists(path_, error);
-    if (isNew_) return Profile(owner_.kind_);
+    // A new file's streams start empty whatever their kind.
+    if (isNew_) return Profile(owner_.kind_.value_or(ProfileKind::kCalendar));
     try {
       Profile profile = LoadProfileFile(path_);
-      if (profile.Kind() == owner_.kind_) return profile;
+      if (!owner_.kind_ || profile.Kind() == *owner_.kind_) return profile;
       Note("profile file " + path_ + " holds " + ProfileKindWithArticle(profile.Kind()) +
-           " profile, not " + ProfileKindWithArticle(owner_.kind_) + " one");
+           " profile, not " + ProfileKindWithArticle(*owner_.kind_) + " one");
     } catch (const platform::Exception& failure) {
       Note(failure.what());
     }
     return std::nullopt;
+  }
+
+  // The kind of profile whose block B the component wrote: the blocks B of the two kinds differ
+  // in size.
+  ProfileKind KindWritten() const {
+    return streams_[1]->Bytes().size() == framework::BlockSize(framework::BlockKind::kBMail)
+               ? ProfileKind::kEmail
+               : ProfileKind::kCalendar;
   }
 
   int32_t FailedSave() {

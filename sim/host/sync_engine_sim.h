@@ -34,7 +34,11 @@ class SimulatedEngines {
  public:
   // Engines of the profile kind a new control file gets. `note` hears why an open or a save
   // failed beyond the injected faults (a file of another kind, one that cannot be read).
-  explicit SimulatedEngines(ProfileKind kind, std::function<void(std::string_view)> note = nullptr)
+  // Without a kind, as for a host whose wizard writes profiles of several kinds at once, an
+  // existing file of either kind opens, and a new one takes the kind of the block B that its
+  // component writes.
+  explicit SimulatedEngines(std::optional<ProfileKind> kind,
+                            std::function<void(std::string_view)> note = nullptr)
       : kind_(kind), note_(std::move(note)) {}
 
   // The factory a ProfileSession takes; it refers to this object, which must outlive it.
@@ -50,7 +54,7 @@ class SimulatedEngines {
 
  private:
   friend class SimulatedEngine;
-  ProfileKind kind_;
+  std::optional<ProfileKind> kind_;
   std::function<void(std::string_view)> note_;
 };
 

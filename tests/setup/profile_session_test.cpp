@@ -76,6 +76,25 @@ TEST_F(ProfileSessionTest, AnExistingProfileIsNotNewAndKeepsTheHostsBytes) {
   EXPECT_EQ(sim::LoadProfileFile(ControlFile()).a.Get(block_a::MemoLimit), 10240u);
 }
 
+// The host's wizard writes profiles of both kinds through one engine: a new file takes the
+// kind of the blocks its component wrote, and a file of either kind opens.
+TEST_F(ProfileSessionTest, EnginesWithoutAKindOpenEitherKindAndSaveTheComponents) {
+  sim::SimulatedEngines anyKind(std::nullopt);
+  setup::ProfileSession session(setup::email::kEmailSetup,
+                                {ui, registry, {*library, ansi}, anyKind.Factory(), [] {
+                                   return std::u16string(u"DESK-7");
+                                 }});
+  session.SetControlFile(Wide(ControlFile()));
+  ASSERT_TRUE(session.RunInvisible());
+  EXPECT_EQ(sim::LoadProfileFile(ControlFile()).Kind(), sim::ProfileKind::kEmail);
+
+  sim::SaveProfileFile(ControlFile(), sim::NewCalendarProfile(""));
+  EXPECT_TRUE(session.Open());
+  EXPECT_FALSE(Session().Open()) << "an engine of the e-mail kind refuses it";
+  session.Release();
+  EXPECT_EQ(ui.messageBoxes.size(), 1u) << "only the refusal's message";
+}
+
 TEST_F(ProfileSessionTest, AProfileWithoutATitleIsNew) {
   sim::Profile stored = StoredProfile();
   stored.a.Set(block_a::Title, u"");

@@ -9,7 +9,7 @@ namespace {
 // Made with the kind of their profile. A note on why an open or a save failed goes into the
 // engines' own log, where the test that caused it reads it: the engines are made first and then
 // given a note that knows where they live.
-std::unique_ptr<SimulatedEngines> MakeEngines(ProfileKind kind) {
+std::unique_ptr<SimulatedEngines> MakeEngines(std::optional<ProfileKind> kind) {
   auto engines = std::make_unique<SimulatedEngines>(kind);
   SimulatedEngines* log = engines.get();
   *engines = SimulatedEngines(
@@ -25,9 +25,12 @@ ModuleState& State() {
 }
 
 // Only between objects: an engine object still alive refers to the engines it was made by.
+// "any" makes engines without a kind (sync_engine_sim.h).
 void UseProfileKind(std::string_view kind) {
-  for (ProfileKind each : {ProfileKind::kEmail, ProfileKind::kCalendar}) {
-    if (kind != ProfileKindName(each)) continue;
+  for (std::optional<ProfileKind> each :
+       {std::optional(ProfileKind::kEmail), std::optional(ProfileKind::kCalendar),
+        std::optional<ProfileKind>()}) {
+    if (kind != (each ? ProfileKindName(*each) : "any")) continue;
     // The faults chosen stay; the log goes with the engines of the other kind.
     const EngineFaults faults = State().engines->faults;
     State().engines = MakeEngines(each);
