@@ -1,15 +1,13 @@
 #include "sim/host/profile.h"
 
-#include <array>
 #include <cmath>
 #include <utility>
 
-#include "framework/data_types.h"
 #include "framework/text_codec.h"
 #include "platform/code_page.h"
 #include "platform/exception.h"
+#include "setup/calsetup/cal_values.h"
 #include "setup/common/load_values.h"
-#include "setup/common/pim_device_values.h"
 #include "setup/emailsetup/email_values.h"
 #include "sim/host/setup_strings.h"
 
@@ -17,53 +15,8 @@ namespace sim {
 namespace {
 
 using framework::BlockKind;
-using framework::I16Field;
 using framework::SetupBlock;
-using framework::TextField;
 namespace block_a = framework::block_a;
-namespace block_b = framework::block_b_pim;
-
-// The calendar component's fields written with fixed values have no names; the layout table
-// of framework/setup_blocks.h lists them by offset, and so do these.
-constexpr I16Field A16(std::size_t offset) {
-  return {BlockKind::kA, offset};
-}
-
-void WriteCalendarIdentity(Profile& profile, std::string_view controlFilePath) {
-  SetupBlock& a = profile.a;
-  a.Set(block_a::Title, u"Didodudo Z380 - Synchronization (Calendar)");
-  a.Set(block_a::DeviceApp, u"PROTEA");
-  a.Set(block_a::PCApp, u"PIMSYNC");
-  // Part of "every load" even for an empty path: the paths are then stored empty.
-  a.Set(block_a::LogPath, DerivedPath(controlFilePath, u".LOG"));
-  profile.b.Set(block_b::WorkPath, DerivedPath(controlFilePath, u".WKF"));
-  profile.b.Set(block_b::DeviceFile, u"C:\\Documents\\Agenda");
-  using namespace framework::data_type;
-  for (int16_t type : {kApt, kEve, kTodo})
-    a.Set(block_a::TypeEnabled[type], 1);
-  for (int16_t type : {kAnn, kCon})
-    a.Set(block_a::TypeEnabled[type], 0);
-  a.Set(A16(3704), 0);
-  for (int16_t type : {kApt, kEve, kAnn, kTodo}) {
-    a.Set(block_a::DeviceCodePage[type], 65001u);
-    a.Set(block_a::PCCodePage[type], 65001u);
-  }
-  a.Set(A16(7806), 1);
-}
-
-void WriteCalendarDefaults(SetupBlock& a) {
-  a.Set(block_a::DeleteRule, 0);
-  a.Set(block_a::ConflictRule, 1);
-  a.Set(block_a::CalPastCount, 1);
-  a.Set(block_a::CalPastUnit, 30);
-  a.Set(block_a::CalFutureCount, 6);
-  a.Set(block_a::CalFutureUnit, 30);
-  a.Set(block_a::DeleteOldTypes, 15);
-  for (int t = 0; t < 4; ++t) {
-    a.Set(block_a::DeleteOldUnit[t], 30);
-    a.Set(block_a::DeleteOldCount[t], 1);
-  }
-}
 
 // Far enough for any four-digit year, near enough that the date conversions never refuse it.
 constexpr double kFarthestDay = 3'000'000.0;
@@ -114,6 +67,25 @@ int64_t Today(platform::AutomationDate today) {
   return static_cast<int64_t>(std::llround(platform::DateOnly(today).days));
 }
 
+// What a component writes into a new profile without asking the user, from its own value
+// tables: the load values (fixed values and identity) and its defaults.
+Profile NewComponentProfile(const setup::Component& component, ProfileKind kind,
+                            platform::ResourceLibrary& library, std::string_view controlFilePath,
+                            int16_t logLevel, std::u16string_view computerName) {
+  const platform::Windows1252 ansi;
+  const setup::ComponentStrings strings(library, ansi);
+  const setup::ProfilePaths paths = setup::DeriveProfilePaths(WideControlFilePath(controlFilePath));
+  const setup::ValueContext context{strings, paths, computerName};
+  setup::Blocks blocks(component.blockB, component.blockC);
+  setup::WriteLoadValues(component, blocks, logLevel, context);
+  component.applyDefaults(blocks, context);
+  Profile profile(kind);
+  profile.a = std::move(blocks.a);
+  profile.b = std::move(blocks.b);
+  profile.c = std::move(blocks.c);
+  return profile;
+}
+
 }  // namespace
 
 std::string_view ProfileKindName(ProfileKind kind) {
@@ -147,33 +119,14 @@ std::u16string DerivedPath(std::string_view controlFilePath, std::u16string_view
 }
 
 Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel) {
-  Profile profile;
-  setup::WriteFixedValues(profile.a, logLevel);
-  setup::Blocks blocks(BlockKind::kBPim, BlockKind::kCPim);
-  setup::WritePimDeviceValues(blocks);
-  profile.b = std::move(blocks.b);
-  profile.a.Set(A16(3666), 1);
-  WriteCalendarIdentity(profile, controlFilePath);
-  WriteCalendarDefaults(profile.a);
-  return profile;
+  return NewComponentProfile(setup::cal::kCalSetup, ProfileKind::kCalendar, *CalSetupStrings(),
+                             controlFilePath, logLevel, u"");
 }
 
 Profile NewEmailProfile(std::string_view controlFilePath, int16_t logLevel,
                         std::u16string_view computerName) {
-  const std::unique_ptr<platform::ResourceLibrary> library = EmailSetupStrings();
-  const platform::Windows1252 ansi;
-  const setup::ComponentStrings strings(*library, ansi);
-  const setup::ProfilePaths paths = setup::DeriveProfilePaths(WideControlFilePath(controlFilePath));
-  const setup::ValueContext context{strings, paths, computerName};
-  const setup::Component& component = setup::email::kEmailSetup;
-  setup::Blocks blocks(component.blockB, component.blockC);
-  setup::WriteLoadValues(component, blocks, logLevel, context);
-  component.applyDefaults(blocks, context);
-  Profile profile(ProfileKind::kEmail);
-  profile.a = std::move(blocks.a);
-  profile.b = std::move(blocks.b);
-  profile.c = std::move(blocks.c);
-  return profile;
+  return NewComponentProfile(setup::email::kEmailSetup, ProfileKind::kEmail, *EmailSetupStrings(),
+                             controlFilePath, logLevel, computerName);
 }
 
 CalendarRange HostCalendarRange(const SetupBlock& a, platform::AutomationDate today) {

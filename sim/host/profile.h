@@ -40,10 +40,11 @@ struct Profile {
 // The log level a new profile gets when the machine's settings name none.
 inline constexpr int16_t kDefaultLogLevel = setup::kDefaultLogLevel;
 
-// What the calendar setup component writes into a profile it creates without asking the user:
-// its identity and fixed values, its defaults, and the log and work paths derived from the
-// control file's path (none when the path is empty). The range dates stay empty: they are the
-// host's to fill in at each run (FillCalendarRange).
+// What the calendar setup component writes into a profile it creates without asking the user,
+// from its own value tables (setup/calsetup/cal_values.h): its identity and fixed values, its
+// defaults (one month back, six months ahead, older items deleted after a month), and the log
+// and work paths derived from the control file's path (none when the path is empty). The range
+// dates stay empty: they are the host's to fill in at each run (FillCalendarRange).
 Profile NewCalendarProfile(std::string_view controlFilePath, int16_t logLevel = kDefaultLogLevel);
 
 // What the e-mail setup component writes into a new profile without asking the user, from its
