@@ -1,0 +1,236 @@
+// contactsetup.dll's IEECDIALOG members that need no page: InvisibleDialog against the
+// simulated host and the native component, the internal errors as each member meets them, and
+// CommitPages with the setup wizard's data.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+#include "framework/setup_blocks.h"
+#include "platform/win32/ansi_code_page.h"
+#include "platform/win32/system_message.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_user_interface.h"
+#include "setup/contactsetup/contact_setup.h"
+#include "setup/win32/win32_setup_services.h"
+#include "sim/host/com/hostsim_exports.h"
+#include "sim/host/profile_file.h"
+#include "sim/host/setup_strings.h"
+#include "sim/host/sync_engine_sim.h"
+#include "tests/com/com_test_support.h"
+#include "tests/com/window_watcher.h"
+#include "tests/setupcom/contact_setup_fixture.h"
+
+namespace setup::com::test {
+namespace {
+
+using comserver::test::WindowWatcher;
+using platform::win32::ComPtr;
+using platform::win32::HResultHex;
+using platform::win32::UniqueBstr;
+using platform::win32::UniqueSafeArray;
+namespace block_a = framework::block_a;
+namespace block_c = framework::block_c_pim;
+
+std::string Ascii(const std::u16string& text) {
+  std::string bytes;
+  for (char16_t unit : text)
+    bytes += static_cast<char>(unit);  // the paths here are ASCII
+  return bytes;
+}
+
+// The profile the portable component writes for the same control file on this machine: the
+// same table, the same strings, the same registry and computer name, the simulated engine in
+// process instead of through COM.
+sim::Profile NativeInvisibleProfile(const std::u16string& path, const std::string& file) {
+  platform::win32::Win32UserInterface ui;
+  platform::win32::Win32Registry registry;
+  platform::win32::AnsiCodePage ansi;
+  const std::unique_ptr<platform::ResourceLibrary> strings = sim::ContactSetupStrings();
+  sim::SimulatedEngines engines(sim::ProfileKind::kCalendar);
+  contact::ContactSetup component(
+      {ui, registry, {*strings, ansi}, engines.Factory(), win32::ComputerName});
+  component.Session().SetControlFile(path);
+  EXPECT_TRUE(component.Session().RunInvisible());
+  return sim::LoadProfileFile(file);
+}
+
+// Byte for byte, a new profile and one that held the user's choices.
+TEST_F(ContactSetupTest, InvisibleDialogWritesTheProfileTheNativeComponentWrites) {
+  for (bool stored : {false, true}) {
+    SCOPED_TRACE(stored ? "stored" : "new");
+    if (stored) Save("invisible.json", StoredProfile());
+    const ComPtr<IEECDIALOG> component = ComponentFor("invisible.json");
+    ASSERT_TRUE(component);
+    VARIANT_BOOL result = VARIANT_FALSE;
+    EXPECT_EQ(component->InvisibleDialog(&result), S_OK);
+    EXPECT_EQ(result, VARIANT_TRUE);
+    // Open, read A, B and C, write them back into the same streams, save, close.
+    EXPECT_EQ(host_.TakeEngineCalls(), "create\nopen " + Ascii(Path("invisible.json")) +
+                                           "\nstream -1\nstream 0\nstream 1\nsave\nclose\n");
+    const sim::Profile throughCom = Load("invisible.json");
+    if (stored)
+      Save("invisible.json", StoredProfile());
+    else
+      std::filesystem::remove(File("invisible.json"));
+    EXPECT_TRUE(throughCom ==
+                NativeInvisibleProfile(Path("invisible.json"), File("invisible.json").string()));
+    EXPECT_EQ(throughCom.a.Get(block_a::Title), u"Didodudo Z380 - Synchronization (Contacts)");
+    EXPECT_EQ(throughCom.c.Get(block_c::AddressBook), u"Didodudo Z380");
+    EXPECT_EQ(throughCom.c.Get(block_c::ManualLogin), 0);
+    EXPECT_EQ(throughCom.a.Get(block_a::ContactFieldGroups), stored ? 551u : 0u);
+    std::filesystem::remove(File("invisible.json"));
+  }
+}
+
+struct ErrorObject {
+  std::string source;
+  std::string description;
+  GUID guid;
+};
+
+std::optional<ErrorObject> TakeErrorObject() {
+  ComPtr<IErrorInfo> info;
+  if (GetErrorInfo(0, info.Put()) != S_OK || !info) return std::nullopt;
+  UniqueBstr source, description;
+  ErrorObject error{};
+  info->GetSource(source.Put());
+  info->GetDescription(description.Put());
+  info->GetGUID(&error.guid);
+  error.source = comserver::test::Text(source.Get());
+  error.description = comserver::test::Text(description.Get());
+  return error;
+}
+
+// Each internal error, with the PIM components' numbers, as the member that meets it shows it,
+// and what the member answers.
+TEST_F(ContactSetupTest, EveryMemberShowsItsInternalErrorAndAnswersAsTheHostExpects) {
+  enum class Member { kInvisible, kShow, kAddPages };
+  const struct {
+    const char* name;
+    Member member;
+    uint32_t fault;
+    const char* message;
+    HRESULT hr;
+    bool result;       // InvisibleDialog's bResult
+    bool errorObject;  // "MAPIERROR"
+    bool written;
+  } cases[] = {
+      {"engine missing, InvisibleDialog", Member::kInvisible, sim::hostsim::kEngineCannotCreate,
+       "Internal Error 10102: Sync.dll missing?", S_FALSE, false, true, false},
+      {"file unopenable, InvisibleDialog", Member::kInvisible, sim::hostsim::kEngineOpenFails,
+       "Internal Error 10101: pISynch: Sync file missing", S_FALSE, false, true, false},
+      {"save failed, InvisibleDialog", Member::kInvisible, sim::hostsim::kEngineSaveFails,
+       "Internal Error 10103: Could not write control file", S_OK, true, false, false},
+      {"engine missing, ShowDialog", Member::kShow, sim::hostsim::kEngineCannotCreate,
+       "Internal Error 10102: Sync.dll missing?", S_FALSE, false, false, false},
+      {"file unopenable, AddPages", Member::kAddPages, sim::hostsim::kEngineOpenFails,
+       "Internal Error 10101: pISynch: Sync file missing", S_OK, false, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host_.SetEngineFaults(c.fault);
+    const ComPtr<IEECDIALOG> component = ComponentFor("error.json");
+    ASSERT_TRUE(component);
+    SetErrorInfo(0, nullptr);
+    WindowWatcher watcher;
+    VARIANT_BOOL result = VARIANT_FALSE;
+    HPROPSHEETPAGE* pages = nullptr;
+    HRESULT hr = E_FAIL;
+    switch (c.member) {
+      case Member::kInvisible:
+        hr = component->InvisibleDialog(&result);
+        break;
+      case Member::kShow:
+        hr = component->ShowDialog();
+        break;
+      case Member::kAddPages:
+        hr = component->AddPages(static_cast<ULONG>(reinterpret_cast<uintptr_t>(&pages)));
+        break;
+    }
+    const std::optional<ErrorObject> error = TakeErrorObject();
+    const std::vector<WindowWatcher::Seen> seen = watcher.Stop();
+    EXPECT_EQ(hr, c.hr) << HResultHex(hr);
+    ASSERT_EQ(seen.size(), 1u) << "the message and nothing else, no sheet";
+    EXPECT_EQ(seen[0].caption, kTitle);
+    EXPECT_EQ(seen[0].texts, std::vector<std::string>{c.message});
+    if (c.member == Member::kInvisible) {
+      EXPECT_EQ(result != VARIANT_FALSE, c.result);
+    }
+    EXPECT_EQ(error.has_value(), c.errorObject);
+    if (error && c.errorObject) {
+      EXPECT_EQ(error->source, "contactsetup.ContactSetup.1");
+      EXPECT_EQ(error->description, "MAPIERROR");
+      EXPECT_TRUE(IsEqualGUID(error->guid, GUID_NULL));
+    }
+    if (c.member == Member::kAddPages) {
+      // The one page is handed over all the same, and with no profile open nothing is stored.
+      ASSERT_NE(pages, nullptr);
+      EXPECT_TRUE(pages[0] && !pages[1]);
+      VARIANT none{};
+      EXPECT_EQ(component->CommitPages(none), S_OK);
+      EXPECT_EQ(component->RemovePages(), S_OK);
+    }
+    EXPECT_EQ(Exists("error.json"), c.written);
+    host_.TakeEngineCalls();
+  }
+}
+
+UniqueSafeArray BstrArray(std::initializer_list<const wchar_t*> texts) {
+  SAFEARRAYBOUND bound{static_cast<ULONG>(texts.size()), 0};
+  UniqueSafeArray array(SafeArrayCreate(VT_BSTR, 1, &bound));
+  LONG index = 0;
+  for (const wchar_t* text : texts) {
+    UniqueBstr element(SysAllocString(text));
+    SafeArrayPutElement(array.Get(), &index, element.Get());
+    ++index;
+  }
+  return array;
+}
+
+// The wizard's login reaches block C's own fields (not e-mail's), with the commit values; the
+// page that was never shown leaves the stored book as it was.
+TEST_F(ContactSetupTest, CommitPagesStoresTheWizardsLoginAndTheCommitValues) {
+  const struct {
+    const char* name;
+    std::initializer_list<const wchar_t*> strings;
+    const char16_t* user;  // null: unchanged
+    const char16_t* params;
+    int16_t manualLogin;
+  } cases[] = {
+      {"user and parameters", {L"jdoe", L"/ph-x"}, u"jdoe", u"/ph-x", 1},
+      {"two empty strings", {L"", L""}, u"", u"", 0},
+      {"one string", {L"jdoe"}, nullptr, nullptr, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::Profile stored = StoredProfile();
+    stored.a.Set(block_a::ConflictRule, 0);
+    stored.a.Set(block_a::DeleteRule, 16);
+    Save("commit.json", stored);
+    const ComPtr<IEECDIALOG> component = ComponentFor("commit.json");
+    ASSERT_TRUE(component);
+    HPROPSHEETPAGE* pages = nullptr;
+    ASSERT_EQ(component->AddPages(static_cast<ULONG>(reinterpret_cast<uintptr_t>(&pages))), S_OK);
+    const UniqueSafeArray array = BstrArray(c.strings);
+    VARIANT profileName{};  // not cleared: the array is owned above
+    V_VT(&profileName) = VT_ARRAY | VT_BSTR;
+    V_ARRAY(&profileName) = array.Get();
+    EXPECT_EQ(component->CommitPages(profileName), S_OK);
+    EXPECT_EQ(component->RemovePages(), S_OK);
+
+    const sim::Profile profile = Load("commit.json");
+    EXPECT_EQ(profile.c.Get(block_c::LoginUser), c.user ? c.user : u"keep");
+    EXPECT_EQ(profile.c.Get(block_c::LoginParams), c.params ? c.params : u"/keep");
+    EXPECT_EQ(profile.c.Get(block_c::ManualLogin), c.manualLogin);
+    EXPECT_EQ(profile.c.Get(block_c::AddressBook), u"Friends");
+    EXPECT_EQ(profile.a.Get(block_a::ConflictRule), 1);
+    EXPECT_EQ(profile.a.Get(block_a::DeleteRule), 0);
+    EXPECT_EQ(profile.a.Get(block_a::ContactFieldGroups), 551u);
+    EXPECT_EQ(profile.c.Get(block_c::UseContactsManager), 1);
+  }
+}
+
+}  // namespace
+}  // namespace setup::com::test
