@@ -1,6 +1,5 @@
 // setupwizard's logon page as a model: its text, the edits' and the wizard buttons' rules while
-// the user clicks and types, and what Next leaves for WizardData; the help file the object
-// looks up.
+// the user clicks and types, and what Next leaves for WizardData.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,6 @@
 
 #include "platform/code_page.h"
 #include "platform/portable/memory_registry.h"
-#include "setup/common/machine_settings.h"
 #include "setup/setupwizard/control_ids.h"
 #include "setup/setupwizard/logon_page.h"
 #include "sim/host/setup_strings.h"
@@ -138,19 +136,6 @@ TEST_F(LogonPageTest, ALogonIsStoredOnlyByAPageThatWasShown) {
   page.userName = u"jdoe";
   page.Next();
   EXPECT_EQ(wizard.Logon().user, u"");
-}
-
-// The host's settings are read again by every member that looks the help file up.
-TEST_F(LogonPageTest, TheHelpFileFollowsTheHostsSettingsEachTimeItIsLookedUp) {
-  using platform::RegistryRoot;
-  EXPECT_EQ(wizard.HelpFile(), "Pmz380.hlp");
-  registry.SetString(RegistryRoot::kLocalMachine, setup::kHostSettingsKey, "AppDir", "C:\\Z380");
-  EXPECT_EQ(wizard.HelpFile(), "Pmz380.hlp") << "not looked up yet";
-  wizard.FindHelpFile();
-  EXPECT_EQ(wizard.HelpFile(), "C:\\Z380\\Pmz380.hlp");
-  registry.SetString(RegistryRoot::kLocalMachine, setup::kHostSettingsKey, "AppDir", "D:\\Host");
-  wizard.FindHelpFile();
-  EXPECT_EQ(wizard.HelpFile(), "D:\\Host\\Pmz380.hlp");
 }
 
 }  // namespace

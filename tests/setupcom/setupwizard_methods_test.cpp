@@ -9,7 +9,6 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,39 +29,30 @@ using platform::win32::HResultHex;
 using platform::win32::UniqueBstr;
 using platform::win32::UniqueSafeArray;
 
-// What an array is, for a failure message: its element type, bounds and texts, non-ASCII
-// characters as \uXXXX. "(null)" for no array.
-std::string Describe(SAFEARRAY* array) {
-  if (array == nullptr) return "(null)";
+// What an array is, for a failure message: its element type, bounds and texts; "(null)" for
+// no array.
+std::u16string Describe(SAFEARRAY* array) {
+  if (array == nullptr) return u"(null)";
   VARTYPE type = VT_EMPTY;
   SafeArrayGetVartype(array, &type);
-  std::string text = type == VT_BSTR ? "BSTR" : "type " + std::to_string(type);
-  if (SafeArrayGetDim(array) != 1)
-    return text + " in " + std::to_string(SafeArrayGetDim(array)) + " dimensions";
+  const auto number = [](long value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+  };
+  if (type != VT_BSTR || SafeArrayGetDim(array) != 1) {
+    return u"type " + number(type) + u" in " + number(SafeArrayGetDim(array)) + u" dimensions";
+  }
   LONG lower = 0, upper = -1;
   SafeArrayGetLBound(array, 1, &lower);
   SafeArrayGetUBound(array, 1, &upper);
-  text += "[" + std::to_string(lower) + ".." + std::to_string(upper) + "] {";
-  if (type == VT_BSTR) {
-    const platform::win32::SafeArrayData<BSTR> data(array);
-    for (std::size_t i = 0; i < data.Elements().size(); ++i) {
-      text += i == 0 ? "\"" : ", \"";
-      for (char16_t unit : platform::win32::BstrText(data.Elements()[i])) {
-        if (unit >= 0x20 && unit < 0x7F) {
-          text += static_cast<char>(unit);
-        } else {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(unit));
-          text += escaped;
-        }
-      }
-      text += "\"";
-    }
-  }
-  return text + "}";
+  std::u16string text = u"BSTR[" + number(lower) + u".." + number(upper) + u"] {";
+  const platform::win32::SafeArrayData<BSTR> data(array);
+  for (BSTR element : data.Elements())
+    text += (text.back() == u'{' ? u"\"" : u", \"") + platform::win32::BstrText(element) + u"\"";
+  return text + u"}";
 }
 
-constexpr char kTwoEmptyStrings[] = "BSTR[0..1] {\"\", \"\"}";
+constexpr char16_t kTwoEmptyStrings[] = u"BSTR[0..1] {\"\", \"\"}";
 
 class SetupWizardTest : public ::testing::Test {
  protected:
@@ -188,23 +178,9 @@ TEST_F(SetupWizardTest, WizardDataIsTwoEmptyStringsInTheArraySlotUnderTheCallers
 }
 
 // A host may still be handing an earlier array to a data component when it reads again: each
-// read is an array of its own, and the earlier ones stay whole.
-TEST_F(SetupWizardTest, EachReadIsANewArrayAndEarlierOnesStayWhole) {
-  const ComPtr<IEECDIALOG> component = CreateComponent();
-  ASSERT_TRUE(component);
-  std::vector<SAFEARRAY*> arrays;
-  for (int read = 0; read < 3; ++read)
-    arrays.push_back(ReadWizardData(*component.Get()));
-  EXPECT_NE(arrays[0], arrays[1]);
-  EXPECT_NE(arrays[1], arrays[2]);
-  EXPECT_NE(arrays[0], arrays[2]);
-  for (SAFEARRAY* array : arrays)
-    EXPECT_EQ(Describe(array), kTwoEmptyStrings);
-}
-
-// RemovePages destroys the last array, as the host expects; the earlier ones go with the
-// object rather than never.
-TEST_F(SetupWizardTest, EveryArrayHandedOutIsDestroyedByTheObject) {
+// read is an array of its own, and the earlier ones stay whole. RemovePages destroys the last,
+// as the host expects; the earlier ones go with the object rather than never.
+TEST_F(SetupWizardTest, EachReadIsANewArrayWhichTheObjectDestroysInItsTime) {
   TaskAllocations allocations;
   ASSERT_TRUE(allocations.Watching());
   ComPtr<IEECDIALOG> component = CreateComponent();
@@ -214,8 +190,11 @@ TEST_F(SetupWizardTest, EveryArrayHandedOutIsDestroyedByTheObject) {
   SAFEARRAY* first = ReadWizardData(*component.Get());
   SAFEARRAY* second = ReadWizardData(*component.Get());
   SAFEARRAY* last = ReadWizardData(*component.Get());
-  for (SAFEARRAY* array : {first, second, last})
+  EXPECT_TRUE(first != second && second != last && first != last);
+  for (SAFEARRAY* array : {first, second, last}) {
     ASSERT_TRUE(allocations.Alive(array)) << "the spy sees the arrays being made";
+    EXPECT_EQ(Describe(array), kTwoEmptyStrings);
+  }
   EXPECT_EQ(component->RemovePages(), S_OK);
   EXPECT_FALSE(allocations.Alive(last));
   EXPECT_TRUE(allocations.Alive(first));
