@@ -43,7 +43,7 @@ class WizardAddressBookPage final : public PropertyPage {
         SetButtons(page, model_.Back());
         break;
       case PSN_WIZNEXT:
-        model_.AddressBookChanged(ReadControlText(page, IDC_CONTACT_ADDRESS_BOOK));
+        // The model has followed the edit's every change, the text set at the start included.
         model_.Next();
         break;
     }
