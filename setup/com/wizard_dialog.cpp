@@ -1,6 +1,5 @@
 #include "setup/com/wizard_dialog.h"
 
-#include <new>
 #include <string>
 #include <vector>
 
