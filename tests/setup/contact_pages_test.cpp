@@ -189,7 +189,7 @@ TEST_F(ContactSetupTest, EachPageShowsItsTextsFromTheComponentsTable) {
   EXPECT_TRUE(wizard.text.starts_with(u"You can synchronize your smartphone with a GroupWise"));
 }
 
-// ---- Conflict Resolution and Delete Options
+// ---- Delete Options
 
 // Contacts keep their deletions back with their own bit, 16: the calendar's 15 is not theirs.
 TEST_F(ContactSetupTest, DeleteOptionsKeepDeletionsWithTheContactsBit) {
@@ -208,33 +208,6 @@ TEST_F(ContactSetupTest, DeleteOptionsKeepDeletionsWithTheContactsBit) {
     page.keepInGroupWise = !row.kept;
     page.Accept();
     EXPECT_EQ(Data().a.Get(block_a::DeleteRule), row.kept ? 0 : 16);
-    Session().Release();
-  }
-}
-
-TEST_F(ContactSetupTest, ConflictResolutionLetsGroupWiseWinInANewProfile) {
-  const struct {
-    const char* name;
-    bool isNew;
-    int16_t stored;
-    bool groupWiseWins;
-  } rows[] = {
-      {"stored 1", false, 1, true},
-      {"stored 0", false, 0, false},
-      {"new, stored 0", true, 0, true},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    sim::Profile profile = StoredProfile();
-    if (row.isNew) profile.a.Set(block_a::Title, u"");
-    profile.a.Set(block_a::ConflictRule, row.stored);
-    OpenStored(profile);
-    CConflictPage page(setup);
-    page.Fill();
-    EXPECT_EQ(page.groupWiseWins, row.groupWiseWins);
-    page.groupWiseWins = !row.groupWiseWins;
-    page.Accept();
-    EXPECT_EQ(Data().a.Get(block_a::ConflictRule), row.groupWiseWins ? 0 : 1);
     Session().Release();
   }
 }

@@ -183,33 +183,5 @@ TEST_F(ContactProfileTest, InvisibleDialogWritesAContactsProfileWithTheDefaults)
   }
 }
 
-// The internal errors are the PIM components' numbers, not e-mail's.
-TEST_F(ContactProfileTest, AFailedOpenShowsTheContactsComponentsMessage) {
-  const struct {
-    const char* name;
-    void (*fault)(sim::EngineFaults&);
-    bool done;
-    const char* message;
-  } rows[] = {
-      {"no engine", [](sim::EngineFaults& f) { f.cannotCreate = true; }, false,
-       "Internal Error 10102: Sync.dll missing?"},
-      {"no file", [](sim::EngineFaults& f) { f.openFails = true; }, false,
-       "Internal Error 10101: pISynch: Sync file missing"},
-      {"not saved", [](sim::EngineFaults& f) { f.saveFails = true; }, true,
-       "Internal Error 10103: Could not write control file"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    engines.faults = {};
-    row.fault(engines.faults);
-    ui.messageBoxes.clear();
-    Session().SetControlFile(WideControlFile());
-    EXPECT_EQ(Session().RunInvisible(), row.done);
-    ASSERT_EQ(ui.messageBoxes.size(), 1u);
-    EXPECT_EQ(ui.messageBoxes[0].text, row.message);
-    EXPECT_EQ(ui.messageBoxes[0].caption, "Contact Options for Novell GroupWise");
-  }
-}
-
 }  // namespace
 }  // namespace setup_tests
