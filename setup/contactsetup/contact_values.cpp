@@ -17,8 +17,8 @@ constexpr I16Field A16(std::size_t offset) {
   return {BlockKind::kA, offset};
 }
 
-// The calendar types APT, EVE, ANN and TODO. A contacts profile switches them off, yet its
-// deletion defaults name them: the host expects them there, and no page of this component
+// The calendar types APT, EVE, ANN and TODO, which a contacts profile switches off. Its deletion
+// defaults still name them; what they mean there is the host's, and no page of this component
 // shows them.
 constexpr int16_t kLastCalendarType = framework::data_type::kTodo;
 constexpr int16_t kCalendarTypeBits = 15;
@@ -26,8 +26,8 @@ constexpr int16_t kMonth = 30;
 
 }  // namespace
 
-// contactsetup has no numeric field, so CRangeEdit's message never ends with its blank; string
-// 114 is the one-blank string of its table all the same, so that a message made with it reads
+// contactsetup has no numeric field, so no CRangeEdit message ever ends with its blank; the one
+// blank its table has (string 114) stands there all the same, so that such a message would read
 // as every other component's does.
 const Component kContactSetup = {
     "contactsetup",
@@ -36,7 +36,7 @@ const Component kContactSetup = {
     BlockKind::kCPim,
     {"Internal Error 10101: pISynch: Sync file missing", "Internal Error 10102: Sync.dll missing?",
      "Internal Error 10103: Could not write control file"},
-    string_id::kConflictIntroEnd,
+    string_id::kBlank,
     2,
     {block_c::ManualLogin, block_c::LoginUser, block_c::LoginParams},
     WriteIdentity,
