@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git python3
   clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-i686-posix mingw-w64-tools
+  g++-mingw-w64-i686-posix mingw-w64-tools nsis
   wine wine32:i386 libwine-dev xvfb xauth fonts-wine
 )
 

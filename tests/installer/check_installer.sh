@@ -8,7 +8,7 @@
 #      folder and leaves the registry as it was before the setup ran;
 #   2. a setup whose last server fails to register exits non-zero and leaves nothing behind;
 #   3. an uninstaller that cannot unregister a server exits non-zero and removes no file, and
-#      once the server lets it, the next run removes everything.
+#      once the server lets it, the next run removes everything it installed and nothing else.
 # 2 and 3 use a second setup program of the same script, with the last server replaced by a
 # stand-in that fails on request (scripted_server.cpp).
 #
@@ -174,8 +174,10 @@ expect_files "$unix_kept" "after a failed uninstall" "${all_files[@]}"
 snapshot after_failed_uninstall
 [ -n "$(value_of after_failed_uninstall "$entries" UninstallString)" ] ||
   fail "a failed uninstall removed the uninstall entry"
+# A file of the user's in the folder is not the uninstaller's to remove, nor is the folder then.
+echo "the user's own" > "$unix_kept/notes.txt"
 uninstall_by_entry "$entries" kept
-[ ! -e "$unix_kept" ] || fail "the second uninstall left $(ls -A "$unix_kept")"
+expect_files "$unix_kept" "after the second uninstall" notes.txt
 expect_registry_as_before uninstalled_again "a failed uninstall and its second run"
 echo "a failed unregistration: status $status, every file kept, removed by the next run"
 echo "took $((SECONDS - start)) s"
