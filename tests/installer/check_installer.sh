@@ -6,7 +6,8 @@
 #      libraries, classes and interfaces of every server registered, each class at its file in
 #      that folder; one uninstall entry; then its UninstallString run with /S removes the
 #      folder and leaves the registry as it was before the setup ran;
-#   2. a setup whose last server fails to register exits non-zero and leaves nothing behind;
+#   2. a setup whose last server fails to register, or that cannot write one of its files,
+#      exits non-zero and leaves nothing behind;
 #   3. an uninstaller that cannot unregister a server exits non-zero and removes no file, and
 #      once the server lets it, the next run removes everything it installed and nothing else.
 # 2 and 3 use a second setup program of the same script, with the last server replaced by a
@@ -156,6 +157,15 @@ wine reg delete 'HKCR\GwsInstallerTest.RefuseRegistration' /f >/dev/null 2>&1
 [ ! -e "$drive_c/Failed Setup" ] || fail "the failed setup left $(ls -A "$drive_c/Failed Setup")"
 expect_registry_as_before after_failed_setup "a failed setup"
 echo "a failed registration: status $status, nothing left"
+
+# A file that cannot be written (a folder of its name is in the way) fails the setup as well.
+mkdir -p "$drive_c/Blocked Setup/fwres.dll"
+status=0
+run_windows 'C:\suite-setup.exe /S /D=C:\Blocked Setup' || status=$?
+[ "$status" -ne 0 ] || fail "a setup that could not write fwres.dll exited with status 0"
+expect_files "$drive_c/Blocked Setup" "after a setup that could not write a file" fwres.dll
+expect_registry_as_before after_blocked_setup "a setup that could not write a file"
+echo "a failed copy: status $status, nothing left"
 
 # 3. A server that fails to unregister: the uninstaller says so and keeps every file, so that it
 # can run again.
