@@ -1,11 +1,22 @@
-# `gwsync setup email invisible` makes a new e-mail profile that mailsync then reads mail with,
-# and it is the very profile gwsync makes itself for a run without one: both come from the
-# e-mail setup component's values.
+# `gwsync setup COMPONENT invisible` makes a new profile that its plug-in then reads with, and
+# for a component whose kind of profile a run makes itself (e-mail, calendar) it is that very
+# profile: both come from the setup component's values.
 #   -DPROGRAM=path -DWORK=folder (emptied first)
+#   optional: -DCOMPONENT=email|calendar|contacts (email) -DTYPE=the read's TYPE (EMAIL)
+#             -DBEGINS=what its stream starts with (BEGIN:VMAIL)
+#             -DSAME_AS_RUN=OFF when a run makes another kind of profile (contacts)
 #   optional, for gwsync.exe: -DEMULATOR="cmd|arg|..." (runs PROGRAM through it)
 #             -DREGISTER="dll|..." (registered with regsvr32 through EMULATOR first)
 #             -DMACHINE_KEYS="key|..." (registry keys of the emulated machine removed before
 #             each run and at the end: mailsync keeps its folders' identifiers there)
+if(NOT COMPONENT)
+  set(COMPONENT email)
+  set(TYPE EMAIL)
+  set(BEGINS BEGIN:VMAIL)
+endif()
+if(NOT DEFINED SAME_AS_RUN)
+  set(SAME_AS_RUN ON)
+endif()
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 string(REPLACE "|" ";" servers "${REGISTER}")
 string(REPLACE "|" ";" machine_keys "${MACHINE_KEYS}")
@@ -34,18 +45,22 @@ function(run folder)
   set(out "${out}" PARENT_SCOPE)
 endfunction()
 
-run(by_setup setup email invisible --profile profile.json)
+run(by_setup setup ${COMPONENT} invisible --profile profile.json)
 if(NOT out STREQUAL "bResult: TRUE\n")
   message(FATAL_ERROR "setup printed '${out}', not 'bResult: TRUE'")
 endif()
 
-run(by_setup --today 20010215 --profile profile.json read EMAIL)
-string(FIND "${out}" "BEGIN:VMAIL" begins)
+run(by_setup --today 20010215 --profile profile.json read ${TYPE})
+string(FIND "${out}" "${BEGINS}" begins)
 if(NOT begins EQUAL 0)
-  message(FATAL_ERROR "the read with the new profile printed no mail stream:\n${out}")
+  message(FATAL_ERROR "the read with the new profile printed no ${BEGINS} stream:\n${out}")
+endif()
+if(NOT SAME_AS_RUN)
+  forget_machine_keys()
+  return()
 endif()
 
-run(by_run --today 20010215 --profile profile.json read EMAIL)
+run(by_run --today 20010215 --profile profile.json read ${TYPE})
 forget_machine_keys()
 file(READ ${WORK}/by_setup/profile.json bySetup)
 file(READ ${WORK}/by_run/profile.json byRun)

@@ -94,8 +94,30 @@ TEST(CommandLine, SetupTakesItsOptionsBeforeAndAfterIt) {
     EXPECT_EQ(options.profileFile, "p.json");
     EXPECT_EQ(options.registryFile, "r.json");
     const SetupCommand setup = std::get<SetupCommand>(options.command);
-    EXPECT_EQ(setup.component, SetupComponent::kEmail);
+    EXPECT_EQ(setup.targets, (std::vector<SetupTarget>{{SetupComponent::kEmail, ""}}));
     EXPECT_EQ(setup.action, SetupAction::kInvisible);
+  }
+}
+
+TEST(CommandLine, ReadsTheComponentsOfSetupAndTheFilesOfTheWizard) {
+  using enum SetupComponent;
+  const struct {
+    std::vector<std::string> argv;
+    std::vector<SetupTarget> targets;
+    SetupAction action;
+  } rows[] = {
+      {{"setup", "Calendar", "show"}, {{kCalendar, ""}}, SetupAction::kShow},
+      {{"setup", "contacts", "wizard"}, {{kContacts, ""}}, SetupAction::kWizard},
+      {{"setup", "wizard", "email=m.json"}, {{kEmail, "m.json"}}, SetupAction::kWizard},
+      {{"setup", "wizard", "calendar=c:\\p\\c=1.json", "CONTACTS=k.json", "--today", "20010215"},
+       {{kCalendar, "c:\\p\\c=1.json"}, {kContacts, "k.json"}},
+       SetupAction::kWizard},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.argv));
+    const SetupCommand setup = std::get<SetupCommand>(ParseCommandLine(row.argv)->command);
+    EXPECT_EQ(setup.targets, row.targets);
+    EXPECT_EQ(setup.action, row.action);
   }
 }
 
@@ -168,7 +190,12 @@ TEST(CommandLine, RefusesWhatItCannotRunAndSaysWhy) {
       {{"--folder-name"}, "--folder-name needs a value"},
       {{"setup"}, "setup needs a COMPONENT"},
       {{"setup", "email"}, "setup needs an ACTION"},
-      {{"setup", "contacts", "show"}, "unknown setup COMPONENT 'contacts'"},
+      {{"setup", "tasks", "show"}, "unknown setup COMPONENT 'tasks'"},
+      {{"setup", "wizard"}, "setup needs COMPONENT=FILE"},
+      {{"setup", "wizard", "email"}, "setup wizard takes COMPONENT=FILE, not 'email'"},
+      {{"setup", "wizard", "email="}, "setup wizard takes COMPONENT=FILE, not 'email='"},
+      {{"setup", "wizard", "notes=n.json"}, "unknown setup COMPONENT 'notes'"},
+      {{"setup", "wizard", "email=a", "Email=b"}, "setup wizard names Email twice"},
       {{"setup", "email", "open"}, "unknown setup ACTION 'open'"},
       {{"setup", "email", "show", "now"}, "too many arguments for setup: now"},
       {{"setup", "email", "show", "--profile"}, "--profile needs a value"},

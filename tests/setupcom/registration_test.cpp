@@ -1,6 +1,7 @@
-// emailsetup.dll registered as an installer registers it (Wine's regsvr32), its registry
-// entries and type library read back, and its unloading rule. The identities are written out
-// here rather than taken from the .idl, so that a changed GUID or text fails these tests.
+// Each of the four setup components registered as an installer registers it (Wine's
+// regsvr32), its registry entries and type library read back, and its unloading rule. The
+// identities are written out here rather than taken from the .idl files, so that a changed
+// GUID or text fails these tests.
 
 #include <gtest/gtest.h>
 
@@ -26,15 +27,37 @@ using comserver::test::SamePath;
 using platform::win32::ComPtr;
 using platform::win32::HResultHex;
 
-constexpr char kClassId[] = "{A6FB2AF5-92CE-4ADE-8752-8C6A3A0414C1}";
-constexpr char kLibraryId[] = "{86B4F320-C991-11D4-B3BC-0000E8213261}";
-constexpr char kInterfaceId[] = "{86B4F32D-C991-11D4-B3BC-0000E8213261}";
-constexpr char kProgId[] = "emailsetup.EmailSetup.1";
-constexpr char kIndependentProgId[] = "emailsetup.EmailSetup";
-constexpr char kDescription[] = "EmailSetup Class";
-constexpr char kLibraryHelp[] = "emailsetup 1.0 Type Library";
+struct Identity {
+  const char* dll;
+  const char* classId;
+  const char* libraryId;
+  const char* interfaceId;
+  const char* progId;
+  const char* independentProgId;
+  const char* description;
+  const char* libraryName;
+  const char* libraryHelp;
+  const char* className;
+};
 
-const std::string kClassKey = std::string("CLSID\\") + kClassId;
+const Identity kComponents[] = {
+    {"emailsetup.dll", "{A6FB2AF5-92CE-4ADE-8752-8C6A3A0414C1}",
+     "{86B4F320-C991-11D4-B3BC-0000E8213261}", "{86B4F32D-C991-11D4-B3BC-0000E8213261}",
+     "emailsetup.EmailSetup.1", "emailsetup.EmailSetup", "EmailSetup Class", "EMAILSETUPLib",
+     "emailsetup 1.0 Type Library", "EmailSetup"},
+    {"calsetup.dll", "{748DD136-605E-446F-9F65-5663627F93A5}",
+     "{25760810-C73A-11D4-B3BA-0000E8213261}", "{2576081D-C73A-11D4-B3BA-0000E8213261}",
+     "calsetup.CalSetup.1", "calsetup.CalSetup", "CalSetup Class", "CALSETUPLib",
+     "calsetup 1.0 Type Library", "CalSetup"},
+    {"contactsetup.dll", "{BEF7017B-0671-46E4-BC87-6A8A53B588D8}",
+     "{2984EEC1-C97C-11D4-B3BC-0000E8213261}", "{2984EECE-C97C-11D4-B3BC-0000E8213261}",
+     "contactsetup.ContactSetup.1", "contactsetup.ContactSetup", "ContactSetup Class",
+     "CONTACTSETUPLib", "contactsetup 1.0 Type Library", "ContactSetup"},
+    {"setupwizard.dll", "{4CF0E306-88D2-4263-A314-F37944A8A4B2}",
+     "{42F8FEE0-C996-11D4-B3BC-0000E8213261}", "{42F8FEED-C996-11D4-B3BC-0000E8213261}",
+     "setupwizard.SetupWizard.1", "setupwizard.SetupWizard", "SetupWizard Class", "SETUPWIZARDLib",
+     "setupwizard 1.0 Type Library", "SetupWizard"},
+};
 
 // Values and subkeys under a key of HKEY_CLASSES_ROOT; nothing when it is missing.
 std::optional<std::pair<DWORD, DWORD>> KeyContents(const std::string& key) {
@@ -47,34 +70,54 @@ std::optional<std::pair<DWORD, DWORD>> KeyContents(const std::string& key) {
   return std::pair(subkeys, values);
 }
 
-class EmailSetupRegistrationTest : public ::testing::Test {
+class SetupRegistrationTest : public ::testing::TestWithParam<Identity> {
  protected:
   void SetUp() override { ASSERT_EQ(RunRegsvr32("/s", dll_), 0u); }
   void TearDown() override { RunRegsvr32("/u /s", dll_); }
-  const std::string dll_ = RuntimeFile("emailsetup.dll");
+
+  // The component's object by its versioned ProgID, through IDispatch as the host binds it.
+  ComPtr<IDispatch> CreateByProgId() const {
+    CLSID classId{};
+    const std::string progId = GetParam().progId;
+    EXPECT_EQ(CLSIDFromProgID(std::wstring(progId.begin(), progId.end()).c_str(), &classId), S_OK);
+    ComPtr<IDispatch> object;
+    const HRESULT hr =
+        CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.PutVoid());
+    EXPECT_EQ(hr, S_OK) << HResultHex(hr);
+    return object;
+  }
+
+  const Identity& id_ = GetParam();
+  const std::string dll_ = RuntimeFile(GetParam().dll);
+  const std::string classKey_ = std::string("CLSID\\") + GetParam().classId;
   platform::win32::ComApartment apartment_;
 };
 
-TEST_F(EmailSetupRegistrationTest, WritesBothProgIdsTheClassKeyAndTheTypeLibrary) {
+INSTANTIATE_TEST_SUITE_P(EveryComponent, SetupRegistrationTest, ::testing::ValuesIn(kComponents),
+                         [](const ::testing::TestParamInfo<Identity>& info) {
+                           return std::string(info.param.className);
+                         });
+
+TEST_P(SetupRegistrationTest, WritesBothProgIdsTheClassKeyAndTheTypeLibrary) {
   const struct {
     std::string key;
     const char* name;
     std::string want;
   } values[] = {
-      {kProgId, "", kDescription},
-      {std::string(kProgId) + "\\CLSID", "", kClassId},
-      {kIndependentProgId, "", kDescription},
-      {std::string(kIndependentProgId) + "\\CLSID", "", kClassId},
-      {std::string(kIndependentProgId) + "\\CurVer", "", kProgId},
-      {kClassKey, "", kDescription},
-      {kClassKey + "\\ProgID", "", kProgId},
-      {kClassKey + "\\VersionIndependentProgID", "", kIndependentProgId},
-      {kClassKey + "\\InprocServer32", "", dll_},
-      {kClassKey + "\\InprocServer32", "ThreadingModel", "Apartment"},
-      {kClassKey + "\\TypeLib", "", kLibraryId},
-      {std::string("TypeLib\\") + kLibraryId + "\\1.0", "", kLibraryHelp},
-      {std::string("TypeLib\\") + kLibraryId + "\\1.0\\409\\win32", "", dll_},
-      {std::string("Interface\\") + kInterfaceId, "", "IEECDIALOG"},
+      {id_.progId, "", id_.description},
+      {std::string(id_.progId) + "\\CLSID", "", id_.classId},
+      {id_.independentProgId, "", id_.description},
+      {std::string(id_.independentProgId) + "\\CLSID", "", id_.classId},
+      {std::string(id_.independentProgId) + "\\CurVer", "", id_.progId},
+      {classKey_, "", id_.description},
+      {classKey_ + "\\ProgID", "", id_.progId},
+      {classKey_ + "\\VersionIndependentProgID", "", id_.independentProgId},
+      {classKey_ + "\\InprocServer32", "", dll_},
+      {classKey_ + "\\InprocServer32", "ThreadingModel", "Apartment"},
+      {classKey_ + "\\TypeLib", "", id_.libraryId},
+      {std::string("TypeLib\\") + id_.libraryId + "\\1.0", "", id_.libraryHelp},
+      {std::string("TypeLib\\") + id_.libraryId + "\\1.0\\409\\win32", "", dll_},
+      {std::string("Interface\\") + id_.interfaceId, "", "IEECDIALOG"},
   };
   for (const auto& v : values) {
     SCOPED_TRACE(v.key + " [" + v.name + "]");
@@ -82,45 +125,35 @@ TEST_F(EmailSetupRegistrationTest, WritesBothProgIdsTheClassKeyAndTheTypeLibrary
     ASSERT_TRUE(got.has_value());
     EXPECT_TRUE(SamePath(*got, v.want)) << "got " << *got << ", want " << v.want;
   }
-  EXPECT_EQ(ClassesSubkeys(kClassKey),
+  EXPECT_EQ(ClassesSubkeys(classKey_),
             (std::vector<std::string>{"InprocServer32", "ProgID", "Programmable", "TypeLib",
                                       "VersionIndependentProgID"}));
   // Programmable says so by being there, with nothing in it.
-  EXPECT_EQ(KeyContents(kClassKey + "\\Programmable"), std::pair(DWORD{0}, DWORD{0}));
-  EXPECT_EQ(ClassesSubkeys(kIndependentProgId), (std::vector<std::string>{"CLSID", "CurVer"}));
+  EXPECT_EQ(KeyContents(classKey_ + "\\Programmable"), std::pair(DWORD{0}, DWORD{0}));
+  EXPECT_EQ(ClassesSubkeys(id_.independentProgId), (std::vector<std::string>{"CLSID", "CurVer"}));
 
   CLSID classId{};
-  for (const char* progId : {kProgId, kIndependentProgId}) {
+  for (const char* progId : {id_.progId, id_.independentProgId}) {
     EXPECT_EQ(CLSIDFromProgID(std::wstring(progId, progId + strlen(progId)).c_str(), &classId),
               S_OK)
         << progId;
-    EXPECT_TRUE(IsEqualCLSID(classId, GuidOf(kClassId))) << progId;
+    EXPECT_TRUE(IsEqualCLSID(classId, GuidOf(id_.classId))) << progId;
   }
 }
 
-TEST_F(EmailSetupRegistrationTest, UnregistrationLeavesNoKeyBehindAndCanBeRepeated) {
+TEST_P(SetupRegistrationTest, UnregistrationLeavesNoKeyBehindAndCanBeRepeated) {
   for (const char* round : {"first", "again, with nothing left to remove"}) {
     SCOPED_TRACE(round);
     EXPECT_EQ(RunRegsvr32("/u /s", dll_), 0u);
     for (const std::string& key :
-         {kClassKey, std::string(kProgId), std::string(kIndependentProgId),
-          std::string("TypeLib\\") + kLibraryId, std::string("Interface\\") + kInterfaceId}) {
+         {classKey_, std::string(id_.progId), std::string(id_.independentProgId),
+          std::string("TypeLib\\") + id_.libraryId, std::string("Interface\\") + id_.interfaceId}) {
       EXPECT_FALSE(ClassesKeyExists(key)) << key;
     }
   }
 }
 
-ComPtr<IDispatch> CreateByProgId() {
-  CLSID classId{};
-  EXPECT_EQ(CLSIDFromProgID(L"emailsetup.EmailSetup.1", &classId), S_OK);
-  ComPtr<IDispatch> object;
-  const HRESULT hr =
-      CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.PutVoid());
-  EXPECT_EQ(hr, S_OK) << HResultHex(hr);
-  return object;
-}
-
-TEST_F(EmailSetupRegistrationTest, TheTypeLibraryCarriesTheComponentsIdentities) {
+TEST_P(SetupRegistrationTest, TheTypeLibraryCarriesTheComponentsIdentities) {
   const ComPtr<IDispatch> object = CreateByProgId();
   ASSERT_TRUE(object);
   ComPtr<ITypeInfo> dispatch;
@@ -130,7 +163,7 @@ TEST_F(EmailSetupRegistrationTest, TheTypeLibraryCarriesTheComponentsIdentities)
   ASSERT_EQ(dispatch->GetContainingTypeLib(library.Put(), &index), S_OK);
 
   const TYPEATTR attr = AttributesOf(*dispatch.Get());
-  EXPECT_TRUE(IsEqualIID(attr.guid, GuidOf(kInterfaceId)));
+  EXPECT_TRUE(IsEqualIID(attr.guid, GuidOf(id_.interfaceId)));
   EXPECT_EQ(attr.typekind, TKIND_DISPATCH);
   const WORD dual = TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE;
   EXPECT_EQ(attr.wTypeFlags & dual, dual) << std::hex << attr.wTypeFlags;
@@ -143,24 +176,24 @@ TEST_F(EmailSetupRegistrationTest, TheTypeLibraryCarriesTheComponentsIdentities)
 
   TLIBATTR* libraryAttr = nullptr;
   ASSERT_EQ(library->GetLibAttr(&libraryAttr), S_OK);
-  EXPECT_TRUE(IsEqualGUID(libraryAttr->guid, GuidOf(kLibraryId)));
+  EXPECT_TRUE(IsEqualGUID(libraryAttr->guid, GuidOf(id_.libraryId)));
   EXPECT_EQ(libraryAttr->lcid, 1033u);
   EXPECT_EQ(libraryAttr->wMajorVerNum * 100 + libraryAttr->wMinorVerNum, 100) << "version 1.0";
   library->ReleaseTLibAttr(libraryAttr);
 
   ComPtr<ITypeInfo> coclass;
-  ASSERT_EQ(library->GetTypeInfoOfGuid(GuidOf(kClassId), coclass.Put()), S_OK);
+  ASSERT_EQ(library->GetTypeInfoOfGuid(GuidOf(id_.classId), coclass.Put()), S_OK);
   EXPECT_TRUE(AttributesOf(*coclass.Get()).wTypeFlags & TYPEFLAG_FCANCREATE);
 
   using Doc = std::pair<std::string, std::string>;
-  EXPECT_EQ(Documentation(*library.Get(), -1), Doc("EMAILSETUPLib", kLibraryHelp));
+  EXPECT_EQ(Documentation(*library.Get(), -1), Doc(id_.libraryName, id_.libraryHelp));
   EXPECT_EQ(Documentation(*library.Get(), 0), Doc("IEECDIALOG", "IEECDIALOG Interface"));
-  EXPECT_EQ(Documentation(*library.Get(), 1), Doc("EmailSetup", kDescription));
+  EXPECT_EQ(Documentation(*library.Get(), 1), Doc(id_.className, id_.description));
 }
 
 // The host binds by these identifiers when it serves all four components at once, and calls
 // the same members through the vtable in this order.
-TEST_F(EmailSetupRegistrationTest, TheMembersHaveTheirDispatchIdentifiersKindsAndHelp) {
+TEST_P(SetupRegistrationTest, TheMembersHaveTheirDispatchIdentifiersKindsAndHelp) {
   const struct Member {
     const char* name;
     DISPID id;
@@ -221,7 +254,7 @@ TEST_F(EmailSetupRegistrationTest, TheMembersHaveTheirDispatchIdentifiersKindsAn
 }
 
 // A module loaded as COM loads it and asked through its exports.
-TEST_F(EmailSetupRegistrationTest, CannotUnloadWhileAnObjectLivesOrTheFactoryIsLocked) {
+TEST_P(SetupRegistrationTest, CannotUnloadWhileAnObjectLivesOrTheFactoryIsLocked) {
   platform::win32::UniqueModule module(LoadLibraryA(dll_.c_str()));
   ASSERT_TRUE(module);
   const auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
@@ -230,9 +263,9 @@ TEST_F(EmailSetupRegistrationTest, CannotUnloadWhileAnObjectLivesOrTheFactoryIsL
       reinterpret_cast<void*>(GetProcAddress(module.Get(), "DllGetClassObject")));
   ASSERT_TRUE(canUnload && getClassObject);
   ComPtr<IClassFactory> factory;
-  EXPECT_EQ(getClassObject(GuidOf(kInterfaceId), IID_IClassFactory, factory.PutVoid()),
+  EXPECT_EQ(getClassObject(GuidOf(id_.interfaceId), IID_IClassFactory, factory.PutVoid()),
             CLASS_E_CLASSNOTAVAILABLE);
-  ASSERT_EQ(getClassObject(GuidOf(kClassId), IID_IClassFactory, factory.PutVoid()), S_OK);
+  ASSERT_EQ(getClassObject(GuidOf(id_.classId), IID_IClassFactory, factory.PutVoid()), S_OK);
   EXPECT_EQ(canUnload(), S_OK);
   ComPtr<IDispatch> object;
   ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, object.PutVoid()), S_OK);

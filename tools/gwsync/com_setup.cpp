@@ -7,17 +7,15 @@
 #include "tools/gwsync/com_message_answerer.h"
 #include "tools/gwsync/com_server.h"
 #include "tools/gwsync/com_setup_host.h"
+#include "tools/gwsync/com_setup_wizard.h"
 #include "tools/gwsync/setup_command.h"
+#include "tools/gwsync/setup_components.h"
 
 namespace gwsync {
 namespace {
 
 constexpr int kRunError = 1;
 constexpr int kUsageError = 2;
-
-constexpr char kEmailSetupProgId[] = "emailsetup.EmailSetup.1";
-// The caption of emailsetup's message boxes (its string 57344).
-constexpr char kEmailSetupTitle[] = "E-mail Options for Novell GroupWise";
 
 // Why the simulated engine could not open or save the file: its notes, in order.
 std::vector<std::string> EngineNotes(const std::string& calls, bool& saveFailed) {
@@ -38,9 +36,10 @@ std::vector<std::string> EngineNotes(const std::string& calls, bool& saveFailed)
   return notes;
 }
 
-int Invisible(SetupComponentHost& component, HostModule& host, const Options& options,
-              Console& console) {
-  std::optional<MessageAnswerer> answerer(std::in_place, GetCurrentThreadId(), kEmailSetupTitle);
+int Invisible(const SetupComponentInfo& info, SetupComponentHost& component, HostModule& host,
+              const std::string& profileFile, Console& console) {
+  std::optional<MessageAnswerer> answerer(std::in_place, GetCurrentThreadId(),
+                                          SetupMessageTitle(info));
   const bool result = component.InvisibleDialog();
   std::vector<std::string> messages = answerer->TakeLines();
   answerer.reset();
@@ -54,29 +53,29 @@ int Invisible(SetupComponentHost& component, HostModule& host, const Options& op
   console.out << "bResult: " << (result ? "TRUE" : "FALSE") << "\n";
   console.out.flush();
   if (!result) {
-    console.err << "gwsync: the e-mail setup could not open the profile " << options.profileFile
+    console.err << "gwsync: " << info.description << " could not open the profile " << profileFile
                 << "; nothing was written\n";
     return kRunError;
   }
   if (saveFailed) {
-    console.err << "gwsync: the profile " << options.profileFile << " was not saved\n";
+    console.err << "gwsync: the profile " << profileFile << " was not saved\n";
     return kRunError;
   }
   return OutputArrived(console.out) ? 0 : kRunError;
 }
 
-int Wizard(SetupComponentHost& component, const Options& options, Console& console) {
-  const std::vector<HPROPSHEETPAGE> pages = component.AddPages();
-  const bool finished = RunHostWizard(pages);
-  if (finished) {
-    // No setup wizard hands over a login yet: the component keeps the profile's.
-    VARIANT nothing{};
-    component.CommitPages(nothing);
-  } else {
-    console.err << "gwsync: the wizard was cancelled; " << options.profileFile
-                << " was not written\n";
+int Wizard(const SetupCommand& command, const Options& options, Console& console) {
+  std::vector<WizardProfile> profiles;
+  std::string files;
+  for (const SetupTarget& target : command.targets) {
+    const std::string& file = SetupProfileFile(target, options);
+    profiles.push_back({std::string(SetupComponentOf(target.component).values.progId),
+                        sim::WideControlFilePath(file)});
+    files += (files.empty() ? "" : ", ") + file;
   }
-  component.RemovePages();
+  if (!RunSetupWizard(profiles)) {
+    console.err << "gwsync: the wizard was cancelled; " << files << " not written\n";
+  }
   return 0;
 }
 
@@ -92,26 +91,26 @@ int RunComSetupCommand(const Options& options, Console console) {
       return kUsageError;
     }
   }
-  if (const std::optional<int> refused = RefuseSetupProfile(options, console)) return *refused;
+  if (const std::optional<int> refused = RefuseSetupProfiles(options, console)) return *refused;
   const auto& command = std::get<SetupCommand>(options.command);
+  const SetupComponentInfo& info = SetupComponentOf(command.targets.front().component);
   platform::win32::ComApartment apartment;
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   try {
     HostModule host;
-    host.UseProfileKind("email");
+    // The wizard may write profiles of both kinds; a new file then takes its component's.
+    host.UseProfileKind(command.action == SetupAction::kWizard
+                            ? "any"
+                            : std::string(sim::ProfileKindName(info.profileKind)));
     host.TakeEngineCalls();
-    SetupComponentHost component(kEmailSetupProgId);
+    if (command.action == SetupAction::kWizard) return Wizard(command, options, console);
+    SetupComponentHost component(info.values.progId);
     component.SetControlFile(sim::WideControlFilePath(options.profileFile));
-    switch (command.action) {
-      case SetupAction::kInvisible:
-        return Invisible(component, host, options, console);
-      case SetupAction::kShow:
-        component.ShowDialog();
-        return 0;
-      case SetupAction::kWizard:
-        return Wizard(component, options, console);
-    }
+    if (command.action == SetupAction::kInvisible)
+      return Invisible(info, component, host, options.profileFile, console);
+    component.ShowDialog();
+    return 0;
   } catch (const std::exception& failure) {
     console.err << "gwsync: " << failure.what() << "\n";
   }

@@ -27,9 +27,14 @@ const std::string_view kUsage =
     "                        starts\n"
     "  setup COMPONENT ACTION\n"
     "                        play the host for a setup component (COMPONENT:\n"
-    "                        email) on the --profile control file: ACTION\n"
-    "                        invisible writes the component's defaults; show and\n"
-    "                        wizard need the Windows build\n"
+    "                        email, calendar or contacts) on the --profile\n"
+    "                        control file: ACTION invisible writes the\n"
+    "                        component's defaults; show and wizard need the\n"
+    "                        Windows build\n"
+    "  setup wizard COMPONENT=FILE...\n"
+    "                        the host's setup wizard: the GroupWise logon once,\n"
+    "                        then each COMPONENT's pages for its control file\n"
+    "                        (Windows build)\n"
     "\n"
     "  TYPE is APT, EVE, ANN, TODO, CON, EMAIL or a number;\n"
     "  OP is insert, modify, delete or a number.\n"
@@ -118,6 +123,8 @@ class Arguments {
     return argv_[next_++];
   }
   std::string Optional() { return next_ < argv_.size() ? argv_[next_++] : std::string(); }
+  // Another argument before the options that may follow a command.
+  bool HasMore() const { return next_ < argv_.size() && !argv_[next_].starts_with("--"); }
   void End() const {
     if (next_ < argv_.size())
       throw UsageError("too many arguments for " + std::string(command_) + ": " + argv_[next_]);
@@ -132,7 +139,24 @@ class Arguments {
 
 SetupComponent ParseSetupComponent(std::string_view text) {
   if (SameLetters(text, "email")) return SetupComponent::kEmail;
-  throw UsageError("unknown setup COMPONENT '" + std::string(text) + "' (email)");
+  if (SameLetters(text, "calendar")) return SetupComponent::kCalendar;
+  if (SameLetters(text, "contacts")) return SetupComponent::kContacts;
+  throw UsageError("unknown setup COMPONENT '" + std::string(text) +
+                   "' (email, calendar or contacts)");
+}
+
+// COMPONENT=FILE of `setup wizard`; a component named twice would have its pages twice.
+SetupTarget ParseWizardTarget(std::string_view text, const std::vector<SetupTarget>& before) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos || equals + 1 == text.size())
+    throw UsageError("setup wizard takes COMPONENT=FILE, not '" + std::string(text) + "'");
+  SetupTarget target{ParseSetupComponent(text.substr(0, equals)),
+                     std::string(text.substr(equals + 1))};
+  for (const SetupTarget& earlier : before) {
+    if (earlier.component == target.component)
+      throw UsageError("setup wizard names " + std::string(text.substr(0, equals)) + " twice");
+  }
+  return target;
 }
 
 SetupAction ParseSetupAction(std::string_view text) {
@@ -164,8 +188,16 @@ Command ParseCommandAt(const std::vector<std::string>& argv, std::size_t at, std
     command = RunCommand{args.Required("a SCRIPT")};
   } else if (name == "setup") {
     SetupCommand setup;
-    setup.component = ParseSetupComponent(args.Required("a COMPONENT and an ACTION"));
-    setup.action = ParseSetupAction(args.Required("an ACTION after the COMPONENT"));
+    const std::string first = args.Required("a COMPONENT and an ACTION");
+    if (first == "wizard") {
+      setup.action = SetupAction::kWizard;
+      setup.targets.push_back(ParseWizardTarget(args.Required("COMPONENT=FILE"), setup.targets));
+      while (args.HasMore())
+        setup.targets.push_back(ParseWizardTarget(args.Optional(), setup.targets));
+    } else {
+      setup.targets.push_back({ParseSetupComponent(first), {}});
+      setup.action = ParseSetupAction(args.Required("an ACTION after the COMPONENT"));
+    }
     command = setup;
   } else {
     throw UsageError("unknown command '" + name + "'");

@@ -39,11 +39,18 @@ struct WriteCommand {
 struct RunCommand {
   std::string script;
 };
-// `setup COMPONENT ACTION`: gwsync plays the host for a setup component.
-enum class SetupComponent { kEmail };
+// `setup COMPONENT ACTION`: gwsync plays the host for a data setup component; `setup wizard
+// COMPONENT=FILE...` runs the host's whole setup wizard over several.
+enum class SetupComponent { kEmail, kCalendar, kContacts };
 enum class SetupAction { kInvisible, kShow, kWizard };
-struct SetupCommand {
+struct SetupTarget {
   SetupComponent component = SetupComponent::kEmail;
+  std::string profileFile;  // empty: --profile's
+  friend bool operator==(const SetupTarget&, const SetupTarget&) = default;
+};
+struct SetupCommand {
+  // One for `setup COMPONENT ACTION`; one or more, each with its file, for `setup wizard`.
+  std::vector<SetupTarget> targets;
   SetupAction action = SetupAction::kInvisible;
 };
 using Command =
