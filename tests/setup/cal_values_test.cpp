@@ -141,24 +141,6 @@ TEST_F(CalValues, TheDeletionStoresItsLimitsOnlyWhenOn) {
                {{A, "DeleteOldTypes", 0, int16_t{0}}});
 }
 
-// The component's table: what the shared profile logic and the COM shell take from it.
-TEST_F(CalValues, TheComponentTableNamesTheCalendarsIdentities) {
-  const setup::Component& component = setup::cal::kCalSetup;
-  EXPECT_EQ(component.name, "calsetup");
-  EXPECT_EQ(component.progId, "calsetup.CalSetup.1");
-  EXPECT_EQ(component.blockB, B);
-  EXPECT_EQ(component.blockC, C);
-  EXPECT_EQ(component.errors.openFailed, "Internal Error 10101: pISynch: Sync file missing");
-  EXPECT_EQ(component.errors.engineMissing, "Internal Error 10102: Sync.dll missing?");
-  EXPECT_EQ(component.errors.saveFailed, "Internal Error 10103: Could not write control file");
-  EXPECT_EQ(component.blankStringId, 143);
-  EXPECT_EQ(component.helpContext, 4);
-  EXPECT_EQ(component.login.manualLogin.offset, 2u);
-  EXPECT_EQ(component.login.user.offset, 4u);
-  EXPECT_EQ(component.login.params.offset, 516u);
-  EXPECT_EQ(component.login.user.block, C);
-}
-
 // Every text the component shows or stores is in its table: a line lost from the table would
 // otherwise show as an empty message or an empty title.
 TEST_F(CalValues, TheStringTableHoldsEveryTextTheComponentUses) {

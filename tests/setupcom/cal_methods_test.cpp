@@ -1,6 +1,6 @@
 // calsetup.dll's IEECDIALOG members that need no page: InvisibleDialog against the simulated
-// host and the native component, the internal errors as each member meets them, CommitPages
-// into the calendar's block C, and the members that answer without a profile.
+// host and the native component, the internal errors as each member meets them, and CommitPages
+// into the calendar's block C.
 
 #include <gtest/gtest.h>
 
@@ -226,27 +226,6 @@ TEST_F(CalSetupTest, CommitPagesWithoutAddPagesWritesNothing) {
   EXPECT_EQ(component->CommitPages(profileName), S_OK);
   EXPECT_FALSE(Exists("never.json"));
   EXPECT_EQ(host_.TakeEngineCalls(), "");
-}
-
-// ControlFile and WizardData give nothing back, WizardData takes nothing, and GroupWise is not
-// installed in the test's Wine prefix: none of them opens a profile.
-TEST_F(CalSetupTest, TheMembersWithoutAProfileAnswerWithoutOpeningOne) {
-  const ComPtr<IEECDIALOG> component = ComponentFor("none.json");
-  ASSERT_TRUE(component);
-  BSTR path = reinterpret_cast<BSTR>(0x1234);
-  EXPECT_EQ(component->get_ControlFile(&path), S_OK);
-  EXPECT_EQ(path, reinterpret_cast<BSTR>(0x1234)) << "left as the caller set it";
-  VARIANT data{};
-  V_VT(&data) = VT_I4;
-  V_I4(&data) = 7;
-  EXPECT_EQ(component->get_WizardData(&data), S_OK);
-  EXPECT_EQ(V_VT(&data), VT_I4);
-  EXPECT_EQ(component->put_WizardData(data), S_OK);
-  ULONG installed = 7;
-  EXPECT_EQ(component->IsPIMInstalled(&installed), S_OK);
-  EXPECT_EQ(installed, 0u);
-  EXPECT_EQ(host_.TakeEngineCalls(), "");
-  EXPECT_FALSE(Exists("none.json"));
 }
 
 }  // namespace
