@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the pictures of docs/setup-pages.md: every page and message of emailsetup.dll as a
-# person meets them, under a virtual display, against the simulated host (hostsim.dll). The Wine
+# Makes the pictures of docs/setup-pages.md: every page and message of the four setup components
+# (emailsetup, calsetup, contactsetup, setupwizard) as a person meets them, and the host's whole
+# wizard over them, under a virtual display, against the simulated host (hostsim.dll). The Wine
 # prefix is one of its own, in which Wine draws the window frames itself (there is no window
 # manager to draw the captions) and has its own fonts.
 # Usage: scripts/capture-setup-pages.sh [BUILD_DIR]   (default: build/win32, configured with the
@@ -19,7 +20,7 @@ run reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
 fonts=/usr/share/wine/fonts
 [ -d "$fonts" ] || { echo "$fonts is missing: install fonts-wine" >&2; exit 1; }
 cp "$fonts"/*.ttf "$fonts"/*.fon "$GWS_WINEPREFIX/drive_c/windows/Fonts/"
-for server in emailsetup hostsim; do
+for server in emailsetup calsetup contactsetup setupwizard hostsim; do
   run regsvr32 /s "$build/bin/$server.dll"
 done
 # Wine's desktop started without a display would stay for the next program, which could then
