@@ -36,9 +36,7 @@ class WizardRangePage final : public PropertyPage {
   LRESULT OnNotify(HWND page, const NMHDR& header) override {
     switch (header.code) {
       case PSN_SETACTIVE:
-        PostMessageW(GetParent(page), PSM_SETWIZBUTTONS, 0,
-                     model_.Buttons() == WizardButtons::kBackAndNext ? PSWIZB_BACK | PSWIZB_NEXT
-                                                                     : PSWIZB_BACK);
+        SetWizardButtons(page, model_.Buttons());
         break;
       case PSN_WIZNEXT:
         model_.Next();

@@ -13,12 +13,6 @@ namespace {
 
 static_assert(IDC_CONTACT_WIZARD_INTRO == contact::control::kWizardAddressBookIntro);
 
-void SetButtons(HWND page, WizardButtons buttons) {
-  const LPARAM shown =
-      buttons == WizardButtons::kBackAndNext ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK;
-  PostMessageW(GetParent(page), PSM_SETWIZBUTTONS, 0, shown);
-}
-
 class WizardAddressBookPage final : public PropertyPage {
  public:
   WizardAddressBookPage(HMODULE module, contact::ContactSetup& setup)
@@ -32,15 +26,16 @@ class WizardAddressBookPage final : public PropertyPage {
   }
   void OnCommand(HWND page, int id, int code) override {
     if (id == IDC_CONTACT_ADDRESS_BOOK && code == EN_CHANGE)
-      SetButtons(page, model_.AddressBookChanged(ReadControlText(page, IDC_CONTACT_ADDRESS_BOOK)));
+      SetWizardButtons(page,
+                       model_.AddressBookChanged(ReadControlText(page, IDC_CONTACT_ADDRESS_BOOK)));
   }
   LRESULT OnNotify(HWND page, const NMHDR& header) override {
     switch (header.code) {
       case PSN_SETACTIVE:
-        SetButtons(page, model_.Buttons());
+        SetWizardButtons(page, model_.Buttons());
         break;
       case PSN_WIZBACK:
-        SetButtons(page, model_.Back());
+        SetWizardButtons(page, model_.Back());
         break;
       case PSN_WIZNEXT:
         // The model has followed the edit's every change, the text set at the start included.

@@ -19,12 +19,6 @@ static_assert(IDC_WIZARD_ACCOUNT_INTRO == control::kWizardAccountIntro &&
               IDC_WIZARD_SIZE_INTRO == control::kWizardSizeIntro &&
               IDC_WIZARD_VIEWABLE == control::kViewableAttachments);
 
-void SetButtons(HWND page, WizardButtons buttons) {
-  const LPARAM shown =
-      buttons == WizardButtons::kBackAndNext ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK;
-  PostMessageW(GetParent(page), PSM_SETWIZBUTTONS, 0, shown);
-}
-
 class WizardAccountPage final : public PropertyPage {
  public:
   WizardAccountPage(HMODULE module, email::EmailSetup& setup)
@@ -38,15 +32,15 @@ class WizardAccountPage final : public PropertyPage {
   }
   void OnCommand(HWND page, int id, int code) override {
     if (id == IDC_WIZARD_ACCOUNT && code == EN_CHANGE)
-      SetButtons(page, model_.AccountChanged(ReadControlText(page, IDC_WIZARD_ACCOUNT)));
+      SetWizardButtons(page, model_.AccountChanged(ReadControlText(page, IDC_WIZARD_ACCOUNT)));
   }
   LRESULT OnNotify(HWND page, const NMHDR& header) override {
     switch (header.code) {
       case PSN_SETACTIVE:
-        SetButtons(page, model_.Buttons());
+        SetWizardButtons(page, model_.Buttons());
         break;
       case PSN_WIZBACK:
-        SetButtons(page, model_.Back());
+        SetWizardButtons(page, model_.Back());
         break;
       case PSN_WIZNEXT:
         model_.AccountChanged(ReadControlText(page, IDC_WIZARD_ACCOUNT));
@@ -76,7 +70,7 @@ class WizardRangePage final : public PropertyPage {
   }
   void OnCommand(HWND page, int id, int code) override { fields_.OnCommand(page, id, code); }
   LRESULT OnNotify(HWND page, const NMHDR& header) override {
-    if (header.code == PSN_SETACTIVE) SetButtons(page, model_.Buttons());
+    if (header.code == PSN_SETACTIVE) SetWizardButtons(page, model_.Buttons());
     if (header.code == PSN_WIZNEXT) model_.Next();
     return 0;
   }
@@ -108,7 +102,7 @@ class WizardSizePage final : public PropertyPage {
     if (id == IDC_WIZARD_ATTACHMENTS) ShowEnabled(page);
   }
   LRESULT OnNotify(HWND page, const NMHDR& header) override {
-    if (header.code == PSN_SETACTIVE) SetButtons(page, model_.Buttons());
+    if (header.code == PSN_SETACTIVE) SetWizardButtons(page, model_.Buttons());
     if (header.code == PSN_WIZNEXT) model_.Next();
     return 0;
   }

@@ -15,12 +15,6 @@ namespace control = wizard::control;
 static_assert(IDC_LOGON_MANUAL == control::kManualLogin && IDC_LOGON_USER == control::kUserName &&
               IDC_LOGON_PARAMS == control::kParams && IDC_LOGON_INTRO == control::kLogonIntro);
 
-void SetButtons(HWND page, WizardButtons buttons) {
-  const LPARAM shown =
-      buttons == WizardButtons::kBackAndNext ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK;
-  PostMessageW(GetParent(page), PSM_SETWIZBUTTONS, 0, shown);
-}
-
 }  // namespace
 
 LogonPage::LogonPage(HMODULE module, wizard::SetupWizard& wizard)
@@ -103,12 +97,12 @@ void LogonPage::OnCommand(HWND page, int id, int code) {
   // The edits announce the texts the page sets while it starts, before the model has.
   if (!model_.Initialised()) return;
   if (id == IDC_LOGON_MANUAL && code == BN_CLICKED) {
-    SetButtons(page, model_.ManualLoginClicked(IsChecked(page, IDC_LOGON_MANUAL)));
+    SetWizardButtons(page, model_.ManualLoginClicked(IsChecked(page, IDC_LOGON_MANUAL)));
     ShowEditsEnabled(page);
   } else if (id == IDC_LOGON_USER && code == EN_CHANGE) {
-    SetButtons(page, model_.UserNameChanged(ReadControlText(page, IDC_LOGON_USER)));
+    SetWizardButtons(page, model_.UserNameChanged(ReadControlText(page, IDC_LOGON_USER)));
   } else if (id == IDC_LOGON_PARAMS && code == EN_CHANGE) {
-    SetButtons(page, model_.ParamsChanged(ReadControlText(page, IDC_LOGON_PARAMS)));
+    SetWizardButtons(page, model_.ParamsChanged(ReadControlText(page, IDC_LOGON_PARAMS)));
   }
 }
 
@@ -116,7 +110,7 @@ LRESULT LogonPage::OnNotify(HWND page, const NMHDR& header) {
   switch (header.code) {
     case PSN_SETACTIVE:
       // Coming back from a later page shows the buttons this page's state allows.
-      SetButtons(page, model_.Buttons());
+      SetWizardButtons(page, model_.Buttons());
       break;
     case PSN_WIZNEXT:
       model_.ManualLoginClicked(IsChecked(page, IDC_LOGON_MANUAL));

@@ -122,4 +122,10 @@ void Enable(HWND dialog, int id, bool enabled) {
   EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
 }
 
+void SetWizardButtons(HWND page, WizardButtons buttons) {
+  const LPARAM shown =
+      buttons == WizardButtons::kBackAndNext ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK;
+  PostMessageW(GetParent(page), PSM_SETWIZBUTTONS, 0, shown);
+}
+
 }  // namespace setup::win32

@@ -83,5 +83,8 @@ void SetControlTexts(HWND dialog, const std::vector<ControlText>& texts);
 void SetChecked(HWND dialog, int id, bool checked);
 bool IsChecked(HWND dialog, int id);
 void Enable(HWND dialog, int id, bool enabled);
+// The buttons of the host's wizard a wizard page offers: posted to the sheet, because a page
+// sets them from inside the sheet's own notifications.
+void SetWizardButtons(HWND page, WizardButtons buttons);
 
 }  // namespace setup::win32
